@@ -1,0 +1,109 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QVariant>
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+namespace zenvo {
+
+// Column kinds a result carries on the wire.
+enum class FieldType : std::uint8_t {
+    Integer,
+    Int64,
+    Double,
+    Currency,
+    Bcd,
+    Boolean,
+    String,
+    Date,
+    Time,
+    DateTime,
+    Blob,
+};
+
+const char *fieldTypeName(FieldType t);
+std::optional<FieldType> fieldTypeFromName(std::string_view name);
+// Integer-like kinds keep their values as qint64, the rest of the numbers as double.
+bool isIntegerStored(FieldType t);
+bool isDoubleStored(FieldType t);
+
+struct FieldDef {
+    QString name;
+    FieldType type = FieldType::String;
+    int size = 0; // declared width of a string column
+};
+
+// The tabular result of a remote method: named, typed columns stored column by column.
+// Value semantics; not thread-safe (a table is filled by one thread, then handed over).
+class ResultTable final {
+public:
+    ResultTable() = default;
+
+    // Schema
+    int columnCount() const { return int(m_cols.size()); }
+    const FieldDef &field(int c) const { return m_cols[std::size_t(c)].def; }
+    int fieldIndex(QStringView name) const; // -1 when the table has no such column
+    int addField(FieldDef def);
+    const QString &displayFormat(int c) const { return m_cols[std::size_t(c)].displayFormat; }
+    void setDisplayFormat(int c, const QString &format) {
+        m_cols[std::size_t(c)].displayFormat = format;
+    }
+
+    // Rows
+    int rowCount() const { return m_rows; }
+    bool isNull(int r, int c) const { return m_cols[std::size_t(c)].nulls[std::size_t(r)] != 0; }
+    qint64 intValue(int r, int c) const;      // any numeric or boolean column; 0 for null
+    double doubleValue(int r, int c) const;   // any numeric or boolean column; 0 for null
+    QString stringValue(int r, int c) const;  // text form of any column; empty for null
+    QByteArray blobValue(int r, int c) const; // blob column bytes
+    QVariant value(int r, int c) const;       // null QVariant for a null cell
+    void setValue(int r, int c, const QVariant &v);
+    void setNull(int r, int c);
+
+    // Filling: append one value per column, then commitRow(). Decoders use these directly.
+    void reserve(int rows);
+    void appendNull(int c);
+    void appendInt(int c, qint64 v);
+    void appendDouble(int c, double v);
+    void appendString(int c, QString v);
+    void appendBlob(int c, QByteArray v);
+    // Closes the row; throws std::runtime_error when a column got no value or two.
+    void commitRow();
+    void appendRow(const QVariantList &values); // convenience for tests and small tables
+
+    void clearRows();
+    void clear(); // columns and rows
+
+    // Copy a table reader: keeps the columns of the first load (further ones may follow),
+    // fails with "Additional columns must be added after the prescribed columns." when a
+    // column at a position has another name. Rows are replaced.
+    void loadReader(ResultTable &&reader);
+    // A data packet replaces columns and rows in one step.
+    void loadPacket(ResultTable &&packet) { *this = std::move(packet); }
+
+private:
+    struct Column {
+        FieldDef def;
+        QString displayFormat;
+        std::vector<qint64> ints;
+        std::vector<double> doubles;
+        std::vector<QString> strings;
+        std::vector<QByteArray> blobs;
+        std::vector<std::uint8_t> nulls;
+        std::size_t size() const { return nulls.size(); }
+    };
+    static void pushDefault(Column &col);
+    std::vector<Column> m_cols;
+    int m_rows = 0;
+};
+
+// The money display format every plain double column of a loaded result gets.
+inline constexpr const char *kParaFormati = "#,###,##0.00";
+void SayiFormatla(ResultTable &table);
+
+} // namespace zenvo
