@@ -317,7 +317,7 @@ Response decodeResponse(const char *data, std::size_t len, const MethodDecl &m) 
         od::document doc = iterate(data, len);
         od::object obj;
         if (doc.get_object().get(obj))
-            fail("response is not a JSON object");
+            fail("invalid JSON: the response is not a JSON object");
         Response r;
         bool haveResult = false, haveOuts = false;
         const int nouts = m.outCount();
@@ -395,7 +395,7 @@ Request decodeRequest(const char *data, std::size_t len) {
         od::document doc = iterate(data, len);
         od::object obj;
         if (doc.get_object().get(obj))
-            fail("request is not a JSON object");
+            fail("invalid JSON: the request is not a JSON object");
         Request req;
         bool haveParams = false;
         for (auto f : obj) {
