@@ -83,7 +83,9 @@ Db::Db(const QString &path, bool create) {
     exec("PRAGMA synchronous=NORMAL");
 }
 
-Db::~Db() { sqlite3_close(m_db); }
+Db::~Db() {
+    sqlite3_close(m_db);
+}
 
 void Db::exec(const char *sql) {
     char *err = nullptr;

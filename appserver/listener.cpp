@@ -16,7 +16,9 @@ namespace zenvo::appserver {
 AppServer::AppServer(ServerOptions options, const Dispatcher &dispatcher)
     : m_opt(std::move(options)), m_dispatcher(dispatcher) {}
 
-AppServer::~AppServer() { stop(); }
+AppServer::~AppServer() {
+    stop();
+}
 
 void AppServer::start() {
     // Fail early on a database that cannot be opened.

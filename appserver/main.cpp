@@ -35,7 +35,9 @@ Dispatcher makeDispatcher() {
 
 // Every answer is written before its connection closes and SQLite keeps its journal, so
 // ending at once is safe.
-void onSignal(int) { std::_Exit(0); }
+void onSignal(int) {
+    std::_Exit(0);
+}
 
 QString optionValue(const QStringList &args, const QString &name, const QString &fallback = {}) {
     const qsizetype i = args.indexOf(name);
@@ -64,7 +66,8 @@ int main(int argc, char **argv) {
             if (!args.contains(QStringLiteral("--demo")))
                 return usage();
             DemoOptions opt;
-            opt.items = optionValue(args, QStringLiteral("--items"), QStringLiteral("5000")).toInt();
+            opt.items =
+                optionValue(args, QStringLiteral("--items"), QStringLiteral("5000")).toInt();
             opt.seed = optionValue(args, QStringLiteral("--seed"), QStringLiteral("1")).toUInt();
             if (opt.items < 1)
                 return usage();
@@ -103,8 +106,8 @@ int main(int argc, char **argv) {
         opt.listen = optionValue(args, QStringLiteral("--listen"), QStringLiteral("127.0.0.1"))
                          .toStdString();
         bool ok = false;
-        const uint port = optionValue(args, QStringLiteral("--port"), QStringLiteral("9090"))
-                              .toUInt(&ok);
+        const uint port =
+            optionValue(args, QStringLiteral("--port"), QStringLiteral("9090")).toUInt(&ok);
         if (!ok || port > 65535)
             return usage();
         opt.port = std::uint16_t(port);

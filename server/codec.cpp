@@ -14,9 +14,13 @@ namespace od = simdjson::ondemand;
 
 namespace {
 
-[[noreturn]] void fail(const std::string &what) { throw ProtocolError(what); }
+[[noreturn]] void fail(const std::string &what) {
+    throw ProtocolError(what);
+}
 
-QString toQString(std::string_view s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
+QString toQString(std::string_view s) {
+    return QString::fromUtf8(s.data(), qsizetype(s.size()));
+}
 
 QByteArray fromBase64(std::string_view s, const char *what) {
     auto res = QByteArray::fromBase64Encoding(QByteArray(s.data(), qsizetype(s.size())),
@@ -189,8 +193,8 @@ void decodeRows(od::value &v, ResultTable &t) {
             ++c;
         }
         if (c != ncols)
-            fail("table row " + std::to_string(r) + " has " + std::to_string(c) +
-                 " values for " + std::to_string(ncols) + " columns");
+            fail("table row " + std::to_string(r) + " has " + std::to_string(c) + " values for " +
+                 std::to_string(ncols) + " columns");
         t.commitRow();
         ++r;
     }
@@ -243,11 +247,10 @@ std::unique_ptr<TRecord> decodeRecord(od::value &v, const char *cls, const char 
 
 WireValue decodeValue(od::value &v, WireType type, const char *cls, const char *what) {
     const od::json_type jt = typeOf(v, what);
-    const bool nullable = type == WireType::Session || type == WireType::Object ||
-                          type == WireType::Record || type == WireType::Callback ||
-                          type == WireType::None || type == WireType::Reader ||
-                          type == WireType::Packet || type == WireType::Stream ||
-                          type == WireType::JsonArray;
+    const bool nullable =
+        type == WireType::Session || type == WireType::Object || type == WireType::Record ||
+        type == WireType::Callback || type == WireType::None || type == WireType::Reader ||
+        type == WireType::Packet || type == WireType::Stream || type == WireType::JsonArray;
     if (jt == od::json_type::null) {
         if (!nullable)
             fail(std::string(what) + ": null where " + wireTypeName(type) + " is expected");
@@ -310,7 +313,9 @@ od::document iterate(const char *data, std::size_t len) {
 
 } // namespace
 
-std::size_t jsonPadding() { return simdjson::SIMDJSON_PADDING; }
+std::size_t jsonPadding() {
+    return simdjson::SIMDJSON_PADDING;
+}
 
 Response decodeResponse(const char *data, std::size_t len, const MethodDecl &m) {
     try {
@@ -462,7 +467,8 @@ void encodeTable(JsonWriter &w, const ResultTable &t) {
         const FieldDef &f = t.field(c);
         if (c)
             w.raw(',');
-        w.raw('{').key("name").string(f.name).raw(',').key("type").string(std::string_view(fieldTypeName(f.type)));
+        w.raw('{').key("name").string(f.name).raw(',').key("type").string(
+            std::string_view(fieldTypeName(f.type)));
         if (f.type == FieldType::String)
             w.raw(',').key("size").integer(f.size);
         w.raw('}');

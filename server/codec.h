@@ -37,9 +37,9 @@ public:
 };
 
 // One decoded value. Integers of every width travel as qint64; streams as bytes.
-using WireValue = std::variant<std::monostate, QString, qint64, double, bool,
-                               std::unique_ptr<ResultTable>, QByteArray, QJsonArray,
-                               std::unique_ptr<TRecord>>;
+using WireValue =
+    std::variant<std::monostate, QString, qint64, double, bool, std::unique_ptr<ResultTable>,
+                 QByteArray, QJsonArray, std::unique_ptr<TRecord>>;
 
 struct Response {
     WireValue result;

@@ -54,9 +54,13 @@ int MethodDecl::outCount() const {
     return n;
 }
 
-std::span<const MethodDecl> methodTable() { return kMethods; }
+std::span<const MethodDecl> methodTable() {
+    return kMethods;
+}
 
-const MethodDecl &methodDecl(MethodId id) { return kMethods[std::size_t(id)]; }
+const MethodDecl &methodDecl(MethodId id) {
+    return kMethods[std::size_t(id)];
+}
 
 int methodIndex(std::string_view name) {
     for (std::size_t i = 0; i < kMethods.size(); ++i)
@@ -110,8 +114,8 @@ QString methodSignature(const MethodDecl &m) {
         params << QStringLiteral("%1%2: %3")
                       .arg(p.dir == ParamDir::Out ? QStringLiteral("out ") : QString(),
                            QLatin1String(p.name), QLatin1String(wireTypeName(p.type)));
-    const QString result = QLatin1String(m.result == WireType::Record ? m.resultClass
-                                                                      : wireTypeName(m.result));
+    const QString result =
+        QLatin1String(m.result == WireType::Record ? m.resultClass : wireTypeName(m.result));
     return QStringLiteral("%1(%2) -> %3")
         .arg(QLatin1String(m.name), params.join(QStringLiteral(", ")), result);
 }

@@ -9,7 +9,9 @@ const QDate kEpoch(1899, 12, 30);
 constexpr qint64 kMsPerDay = 86400000;
 } // namespace
 
-double ToOleDate(const QDate &d) { return double(kEpoch.daysTo(d)); }
+double ToOleDate(const QDate &d) {
+    return double(kEpoch.daysTo(d));
+}
 
 double ToOleDate(const QDateTime &dt) {
     const double days = double(kEpoch.daysTo(dt.date()));

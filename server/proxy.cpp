@@ -10,8 +10,7 @@ namespace zenvo {
 // One remote call: parameters are written in declaration order, outs and result read back.
 class ProxyCall final {
 public:
-    ProxyCall(TServerMethods1Client &proxy, MethodId id)
-        : m_proxy(proxy), m_decl(methodDecl(id)) {
+    ProxyCall(TServerMethods1Client &proxy, MethodId id) : m_proxy(proxy), m_decl(methodDecl(id)) {
         m_proxy.m_prepared[std::size_t(id)] = true;
         m_w.raw("{\"method\":")
             .string(std::string(kMethodPrefix) + m_decl.name)
@@ -66,9 +65,15 @@ private:
 };
 
 template <> void ProxyCall::take<void>() {}
-template <> QString ProxyCall::take<QString>() { return std::get<QString>(m_response.result); }
-template <> int ProxyCall::take<int>() { return int(std::get<qint64>(m_response.result)); }
-template <> bool ProxyCall::take<bool>() { return std::get<bool>(m_response.result); }
+template <> QString ProxyCall::take<QString>() {
+    return std::get<QString>(m_response.result);
+}
+template <> int ProxyCall::take<int>() {
+    return int(std::get<qint64>(m_response.result));
+}
+template <> bool ProxyCall::take<bool>() {
+    return std::get<bool>(m_response.result);
+}
 template <> QJsonArray ProxyCall::take<QJsonArray>() {
     if (std::holds_alternative<std::monostate>(m_response.result))
         return {};
@@ -101,7 +106,7 @@ template <class T> std::unique_ptr<T> takeRecord(WireValue &v) {
 } // namespace
 
 #define ZENVO_RECORD_RESULT(T)                                                                     \
-    template <> std::unique_ptr<T> ProxyCall::take<std::unique_ptr<T>>() {                      \
+    template <> std::unique_ptr<T> ProxyCall::take<std::unique_ptr<T>>() {                         \
         return takeRecord<T>(m_response.result);                                                   \
     }
 ZENVO_RECORD_RESULT(TSonucBilgisi)
@@ -135,12 +140,12 @@ int TServerMethods1Client::PreparedCommandCount() const {
 #define ZENVO_READ(dir, type, pname) ZENVO_READ_##dir(type, pname)
 
 #define X(name, rkind, ...)                                                                        \
-    ZENVO_RTYPE_##rkind TServerMethods1Client::name(ZENVO_PARAM_LIST(__VA_ARGS__)) {              \
+    ZENVO_RTYPE_##rkind TServerMethods1Client::name(ZENVO_PARAM_LIST(__VA_ARGS__)) {               \
         ProxyCall call(*this, MethodId::name);                                                     \
         ZENVO_FOR_EACH(ZENVO_SEND, __VA_ARGS__)                                                    \
         call.exec();                                                                               \
         ZENVO_FOR_EACH(ZENVO_READ, __VA_ARGS__)                                                    \
-        return call.take<ZENVO_RTYPE_##rkind>();                                                \
+        return call.take<ZENVO_RTYPE_##rkind>();                                                   \
     }
 #include "server/methods.def"
 #undef X

@@ -107,8 +107,8 @@ void checkType(const QJsonObject &obj, const TRecord &rec) {
         return;
     const QString type = it->toString();
     if (type != rec.qualifiedName() && type != QLatin1String(rec.className()))
-        throw std::runtime_error("expected an object of class " + rec.qualifiedName().toStdString() +
-                                 ", got " + type.toStdString());
+        throw std::runtime_error("expected an object of class " +
+                                 rec.qualifiedName().toStdString() + ", got " + type.toStdString());
 }
 
 template <class R> void writeRecord(const R &rec, JsonWriter &w, int &nextId) {
@@ -150,8 +150,12 @@ std::string marshal(const TRecord *rec) {
 }
 
 #define ZENVO_RECORD_IMPL(Class)                                                                   \
-    void Class::writeJson(JsonWriter &w, int &nextId) const { writeRecord(*this, w, nextId); }     \
-    void Class::readJson(const QJsonObject &obj) { readRecord(*this, obj); }
+    void Class::writeJson(JsonWriter &w, int &nextId) const {                                      \
+        writeRecord(*this, w, nextId);                                                             \
+    }                                                                                              \
+    void Class::readJson(const QJsonObject &obj) {                                                 \
+        readRecord(*this, obj);                                                                    \
+    }
 
 ZENVO_RECORD_IMPL(TSonucBilgisi)
 ZENVO_RECORD_IMPL(TMobilStok)

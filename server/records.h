@@ -31,20 +31,32 @@ std::unique_ptr<TRecord> createRecord(const char *className);
 
 #define ZENVO_REC_DECL(type, name, def) type F##name = def;
 #define ZENVO_REC_PROP(type, name, def)                                                            \
-    const type &name() const { return F##name; }                                                   \
-    void Set##name(const type &v) { F##name = v; }
+    const type &name() const {                                                                     \
+        return F##name;                                                                            \
+    }                                                                                              \
+    void Set##name(const type &v) {                                                                \
+        F##name = v;                                                                               \
+    }
 
 #define ZENVO_RECORD(Class, Unit, FIELDS)                                                          \
 public:                                                                                            \
     static constexpr const char *kUnit = Unit;                                                     \
     static constexpr const char *kClass = #Class;                                                  \
-    const char *unitName() const override { return kUnit; }                                        \
-    const char *className() const override { return kClass; }                                      \
+    const char *unitName() const override {                                                        \
+        return kUnit;                                                                              \
+    }                                                                                              \
+    const char *className() const override {                                                       \
+        return kClass;                                                                             \
+    }                                                                                              \
     void writeJson(JsonWriter &w, int &nextId) const override;                                     \
     void readJson(const QJsonObject &obj) override;                                                \
     FIELDS(ZENVO_REC_PROP)                                                                         \
-    template <class V> void visitFields(V &v) { FIELDS(ZENVO_REC_VISIT) }                          \
-    template <class V> void visitFields(V &v) const { FIELDS(ZENVO_REC_VISIT) }                    \
+    template <class V> void visitFields(V &v) {                                                    \
+        FIELDS(ZENVO_REC_VISIT)                                                                    \
+    }                                                                                              \
+    template <class V> void visitFields(V &v) const {                                              \
+        FIELDS(ZENVO_REC_VISIT)                                                                    \
+    }                                                                                              \
                                                                                                    \
 private:                                                                                           \
     FIELDS(ZENVO_REC_DECL)

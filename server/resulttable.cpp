@@ -161,7 +161,9 @@ void ResultTable::setValue(int r, int c, const QVariant &v) {
         col.blobs[i] = v.toByteArray();
 }
 
-void ResultTable::setNull(int r, int c) { m_cols[std::size_t(c)].nulls[std::size_t(r)] = 1; }
+void ResultTable::setNull(int r, int c) {
+    m_cols[std::size_t(c)].nulls[std::size_t(r)] = 1;
+}
 
 void ResultTable::pushDefault(Column &col) {
     if (isIntegerStored(col.def.type))
@@ -246,7 +248,8 @@ void ResultTable::commitRow() {
     const auto next = std::size_t(m_rows) + 1;
     for (const Column &col : m_cols)
         if (col.size() != next)
-            throw std::runtime_error("row " + std::to_string(m_rows) + " has no single value for column " +
+            throw std::runtime_error("row " + std::to_string(m_rows) +
+                                     " has no single value for column " +
                                      col.def.name.toStdString());
     ++m_rows;
 }
@@ -293,7 +296,8 @@ void ResultTable::loadReader(ResultTable &&reader) {
     const int ours = columnCount();
     for (int c = 0; c < reader.columnCount(); ++c) {
         if (c < ours && m_cols[std::size_t(c)].def.name != reader.field(c).name)
-            throw std::runtime_error("Additional columns must be added after the prescribed columns.");
+            throw std::runtime_error(
+                "Additional columns must be added after the prescribed columns.");
     }
     // Columns of the first load stay (with their display formats); further ones are added.
     std::vector<Column> cols = std::move(reader.m_cols);

@@ -70,8 +70,8 @@ private slots:
 
     void sayiFormatlaOnlyPlainDoubles() {
         ResultTable t;
-        const FieldType types[] = {FieldType::Double, FieldType::Currency, FieldType::Bcd,
-                                   FieldType::Integer, FieldType::String, FieldType::DateTime};
+        const FieldType types[] = {FieldType::Double,  FieldType::Currency, FieldType::Bcd,
+                                   FieldType::Integer, FieldType::String,   FieldType::DateTime};
         for (FieldType ft : types)
             t.addField({QString::fromLatin1(fieldTypeName(ft)), ft, 0});
         SayiFormatla(t);
@@ -104,10 +104,10 @@ private slots:
         QTest::newRow("invalid json") << echo << QByteArray("{\"result\":") << "invalid JSON";
         QTest::newRow("not an object") << echo << QByteArray("[1]") << "not a JSON object";
         QTest::newRow("no result") << echo << QByteArray("{\"outs\":[]}") << "without result";
-        QTest::newRow("wrong result type") << echo << QByteArray("{\"result\":5,\"outs\":[]}")
-                                           << "expected a string";
-        QTest::newRow("null text") << echo << QByteArray("{\"result\":null,\"outs\":[]}")
-                                   << "null where text";
+        QTest::newRow("wrong result type")
+            << echo << QByteArray("{\"result\":5,\"outs\":[]}") << "expected a string";
+        QTest::newRow("null text")
+            << echo << QByteArray("{\"result\":null,\"outs\":[]}") << "null where text";
         QTest::newRow("trailing") << echo << QByteArray("{\"result\":\"a\",\"outs\":[]} {}")
                                   << "trailing";
         QTest::newRow("row too wide")
@@ -132,12 +132,11 @@ private slots:
         QTest::newRow("rows first")
             << teslim << QByteArray(R"({"result":{"rows":[],"columns":[]},"outs":[]})")
             << "rows before columns";
-        QTest::newRow("missing outs") << resim << QByteArray(R"({"result":""})")
-                                      << "without outs";
-        QTest::newRow("too many outs") << resim << QByteArray(R"({"result":"","outs":[1,2]})")
-                                       << "more outs";
-        QTest::newRow("bad base64") << resim << QByteArray(R"({"result":"@@","outs":[1]})")
-                                    << "base64";
+        QTest::newRow("missing outs") << resim << QByteArray(R"({"result":""})") << "without outs";
+        QTest::newRow("too many outs")
+            << resim << QByteArray(R"({"result":"","outs":[1,2]})") << "more outs";
+        QTest::newRow("bad base64")
+            << resim << QByteArray(R"({"result":"@@","outs":[1]})") << "base64";
         QTest::newRow("record of another class")
             << buyuk << QByteArray(R"({"result":{"type":"baglantiu.TTusSonuclari"},"outs":[]})")
             << "class";
@@ -185,7 +184,8 @@ private slots:
             {R"({"method":"ResimVer5","params":[1,null]})", "unknown method"},
             {R"({"method":"TServerMethods1.ResimVer5","params":[1]})", "takes 2 parameters"},
             {R"({"method":"TServerMethods1.ResimVer5","params":[1,null,3]})", "more were sent"},
-            {R"({"method":"TServerMethods1.ResimVer5","params":["1",null]})", "expected an integer"},
+            {R"({"method":"TServerMethods1.ResimVer5","params":["1",null]})",
+             "expected an integer"},
             {R"({"method":"TServerMethods1.ResimVer5","params":[1,5]})", "sent as null"},
             {R"({"method":"TServerMethods1.EchoString"})", "without params"},
             {R"({"params":[]})", "\"params\" before \"method\""},
@@ -197,8 +197,7 @@ private slots:
                 decodeReq(c[0]);
                 QFAIL(c[0]);
             } catch (const ProtocolError &e) {
-                QVERIFY2(std::string_view(e.what()).find(c[1]) != std::string_view::npos,
-                         e.what());
+                QVERIFY2(std::string_view(e.what()).find(c[1]) != std::string_view::npos, e.what());
             }
         }
     }
