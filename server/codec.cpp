@@ -123,7 +123,7 @@ void decodeColumns(od::value &v, ResultTable &t) {
     }
 }
 
-void decodeRows(od::value &v, ResultTable &t) {
+void decodeRows(od::value &v, ResultTable &t, std::size_t textHint) {
     od::array rows;
     if (v.get_array().get(rows))
         fail("table rows: expected an array");
@@ -132,6 +132,11 @@ void decodeRows(od::value &v, ResultTable &t) {
     kinds.reserve(std::size_t(ncols));
     for (int c = 0; c < ncols; ++c)
         kinds.push_back(cellKind(t.field(c).type));
+    std::size_t count = 0;
+    if (!rows.count_elements().get(count))
+        t.reserve(int(std::min<std::size_t>(count, std::size_t(std::numeric_limits<int>::max()))));
+    // Text never takes more UTF-16 units than its JSON took bytes; untouched room costs nothing.
+    t.reserveText(textHint);
     int r = 0;
     for (auto rowElem : rows) {
         od::array row;
@@ -145,50 +150,46 @@ void decodeRows(od::value &v, ResultTable &t) {
             od::value cell;
             if (cellElem.get(cell))
                 fail("table row " + std::to_string(r) + ": malformed value");
-            od::json_type jt;
-            if (cell.type().get(jt))
-                fail("table row " + std::to_string(r) + ": malformed value");
-            if (jt == od::json_type::null) {
-                t.appendNull(c);
-                ++c;
-                continue;
-            }
+            // Try the column's kind first; a failed getter leaves the value for the next try.
+            bool ok = true;
             switch (kinds[std::size_t(c)]) {
             case CellKind::Int: {
                 int64_t i = 0;
-                if (cell.get_int64().get(i))
-                    fail("table cell " + std::to_string(r) + "," + std::to_string(c) +
-                         ": expected an integer");
-                t.appendInt(c, i);
+                if ((ok = !cell.get_int64().get(i)))
+                    t.appendInt(c, i);
                 break;
             }
             case CellKind::Double: {
                 double d = 0;
-                if (cell.get_double().get(d))
-                    fail("table cell " + std::to_string(r) + "," + std::to_string(c) +
-                         ": expected a number");
-                t.appendDouble(c, d);
+                if ((ok = !cell.get_double().get(d)))
+                    t.appendDouble(c, d);
                 break;
             }
             case CellKind::Bool: {
                 bool b = false;
-                if (cell.get_bool().get(b))
-                    fail("table cell " + std::to_string(r) + "," + std::to_string(c) +
-                         ": expected a boolean");
-                t.appendInt(c, b);
+                if ((ok = !cell.get_bool().get(b)))
+                    t.appendInt(c, b);
                 break;
             }
             case CellKind::String: {
-                std::string_view s;
-                if (cell.get_string().get(s))
-                    fail("table cell " + std::to_string(r) + "," + std::to_string(c) +
-                         ": expected a string");
-                t.appendString(c, toQString(s));
+                od::raw_json_string raw;
+                if ((ok = !cell.get_raw_json_string().get(raw)))
+                    t.appendJsonString(c, reinterpret_cast<const char *>(raw.raw()));
                 break;
             }
-            case CellKind::Blob:
-                t.appendBlob(c, fromBase64(getString(cell, "blob cell"), "blob cell"));
+            case CellKind::Blob: {
+                std::string_view sv;
+                if ((ok = !cell.get_string().get(sv)))
+                    t.appendBlob(c, fromBase64(sv, "blob cell"));
                 break;
+            }
+            }
+            if (!ok) {
+                bool isNull = false;
+                if (cell.is_null().get(isNull) || !isNull)
+                    fail("table cell " + std::to_string(r) + "," + std::to_string(c) +
+                         ": expected " + fieldTypeName(t.field(c).type));
+                t.appendNull(c);
             }
             ++c;
         }
@@ -200,7 +201,7 @@ void decodeRows(od::value &v, ResultTable &t) {
     }
 }
 
-std::unique_ptr<ResultTable> decodeTable(od::value &v) {
+std::unique_ptr<ResultTable> decodeTable(od::value &v, std::size_t textHint) {
     od::object obj;
     if (v.get_object().get(obj))
         fail("table: expected an object");
@@ -217,7 +218,7 @@ std::unique_ptr<ResultTable> decodeTable(od::value &v) {
         } else if (key == "rows") {
             if (!haveCols)
                 fail("table: rows before columns");
-            decodeRows(fv, *t);
+            decodeRows(fv, *t, textHint);
         }
     }
     if (!haveCols)
@@ -244,6 +245,8 @@ std::unique_ptr<TRecord> decodeRecord(od::value &v, const char *cls, const char 
     }
     return rec;
 }
+
+thread_local std::size_t t_documentSize = 0;
 
 WireValue decodeValue(od::value &v, WireType type, const char *cls, const char *what) {
     const od::json_type jt = typeOf(v, what);
@@ -283,7 +286,7 @@ WireValue decodeValue(od::value &v, WireType type, const char *cls, const char *
         fail(std::string(what) + ": expected null");
     case WireType::Reader:
     case WireType::Packet:
-        return decodeTable(v);
+        return decodeTable(v, t_documentSize);
     case WireType::Stream:
         return fromBase64(getString(v, what), what);
     case WireType::JsonArray: {
@@ -305,6 +308,7 @@ bool hasTrailing(od::document &doc) {
 }
 
 od::document iterate(const char *data, std::size_t len) {
+    t_documentSize = len;
     od::document doc;
     if (auto err = t_parser.iterate(data, len, len + simdjson::SIMDJSON_PADDING).get(doc))
         fail(std::string("invalid JSON: ") + simdjson::error_message(err));

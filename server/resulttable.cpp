@@ -3,6 +3,10 @@
 #include <QLocale>
 
 #include <array>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+#include <malloc.h>
 #include <stdexcept>
 
 namespace zenvo {
@@ -84,7 +88,7 @@ qint64 ResultTable::intValue(int r, int c) const {
     if (isDoubleStored(col.def.type))
         return qint64(col.doubles[std::size_t(r)]);
     if (col.def.type == FieldType::String)
-        return col.strings[std::size_t(r)].trimmed().toLongLong();
+        return stringView(r, c).trimmed().toLongLong();
     return 0;
 }
 
@@ -97,7 +101,7 @@ double ResultTable::doubleValue(int r, int c) const {
     if (isIntegerStored(col.def.type))
         return double(col.ints[std::size_t(r)]);
     if (col.def.type == FieldType::String)
-        return QLocale::c().toDouble(col.strings[std::size_t(r)].trimmed());
+        return QLocale::c().toDouble(stringView(r, c).trimmed());
     return 0;
 }
 
@@ -106,7 +110,7 @@ QString ResultTable::stringValue(int r, int c) const {
     if (col.nulls[std::size_t(r)])
         return {};
     if (col.def.type == FieldType::String)
-        return col.strings[std::size_t(r)];
+        return stringView(r, c).toString();
     if (col.def.type == FieldType::Boolean)
         return col.ints[std::size_t(r)] ? QStringLiteral("True") : QStringLiteral("False");
     if (isIntegerStored(col.def.type))
@@ -114,6 +118,14 @@ QString ResultTable::stringValue(int r, int c) const {
     if (isDoubleStored(col.def.type))
         return QString::number(col.doubles[std::size_t(r)], 'g', 15);
     return QString::fromLatin1(col.blobs[std::size_t(r)].toHex());
+}
+
+QStringView ResultTable::stringView(int r, int c) const {
+    const Column &col = m_cols[std::size_t(c)];
+    if (col.def.type != FieldType::String || col.nulls[std::size_t(r)])
+        return {};
+    const auto [start, len] = col.spans[std::size_t(r)];
+    return QStringView(m_text.data() + start, qsizetype(len));
 }
 
 QByteArray ResultTable::blobValue(int r, int c) const {
@@ -135,7 +147,7 @@ QVariant ResultTable::value(int r, int c) const {
     case FieldType::Boolean:
         return QVariant(col.ints[std::size_t(r)] != 0);
     case FieldType::String:
-        return QVariant(col.strings[std::size_t(r)]);
+        return QVariant(stringValue(r, c));
     case FieldType::Blob:
         return QVariant(col.blobs[std::size_t(r)]);
     default:
@@ -156,9 +168,22 @@ void ResultTable::setValue(int r, int c, const QVariant &v) {
     else if (isDoubleStored(col.def.type))
         col.doubles[i] = v.toDouble();
     else if (col.def.type == FieldType::String)
-        col.strings[i] = v.toString();
+        putText(col, i, v.toString());
     else
         col.blobs[i] = v.toByteArray();
+}
+
+void ResultTable::putText(Column &col, std::size_t row, QStringView v) {
+    const std::size_t start = m_text.size();
+    if (start + std::size_t(v.size()) > std::numeric_limits<std::uint32_t>::max())
+        throw std::runtime_error("table text over 4 G characters");
+    std::copy(v.utf16(), v.utf16() + v.size(), m_text.append(std::size_t(v.size())));
+    const std::pair<std::uint32_t, std::uint32_t> span{std::uint32_t(start),
+                                                       std::uint32_t(v.size())};
+    if (row == col.spans.size())
+        col.spans.push_back(span);
+    else
+        col.spans[row] = span;
 }
 
 void ResultTable::setNull(int r, int c) {
@@ -171,7 +196,7 @@ void ResultTable::pushDefault(Column &col) {
     else if (isDoubleStored(col.def.type))
         col.doubles.push_back(0);
     else if (col.def.type == FieldType::String)
-        col.strings.emplace_back();
+        col.spans.emplace_back(0, 0);
     else
         col.blobs.emplace_back();
     col.nulls.push_back(0);
@@ -186,7 +211,7 @@ void ResultTable::reserve(int rows) {
         else if (isDoubleStored(col.def.type))
             col.doubles.reserve(n);
         else if (col.def.type == FieldType::String)
-            col.strings.reserve(n);
+            col.spans.reserve(n);
         else
             col.blobs.reserve(n);
     }
@@ -227,12 +252,168 @@ void ResultTable::appendDouble(int c, double v) {
     }
 }
 
-void ResultTable::appendString(int c, QString v) {
+ResultTable::Column &ResultTable::stringColumn(int c) {
     Column &col = m_cols[std::size_t(c)];
     if (col.def.type != FieldType::String)
         throw std::runtime_error("text value in column " + col.def.name.toStdString() +
                                  " of type " + fieldTypeName(col.def.type));
-    col.strings.push_back(std::move(v));
+    return col;
+}
+
+void ResultTable::appendString(int c, QStringView v) {
+    Column &col = stringColumn(c);
+    putText(col, col.spans.size(), v);
+    col.nulls.push_back(0);
+}
+
+void ResultTable::appendStringUtf8(int c, const char *utf8, std::size_t len) {
+    Column &col = stringColumn(c);
+    // Plain ASCII widens in place; anything else goes through the UTF-8 decoder.
+    const std::size_t start = m_text.size();
+    if (start + len > std::numeric_limits<std::uint32_t>::max())
+        throw std::runtime_error("table text over 4 G characters");
+    char16_t *dst = m_text.append(len);
+    for (std::size_t i = 0; i < len; ++i) {
+        const auto b = static_cast<unsigned char>(utf8[i]);
+        if (b >= 0x80) {
+            m_text.shrinkBy(len);
+            putText(col, col.spans.size(), QString::fromUtf8(utf8, qsizetype(len)));
+            col.nulls.push_back(0);
+            return;
+        }
+        dst[i] = char16_t(b);
+    }
+    col.spans.emplace_back(std::uint32_t(start), std::uint32_t(len));
+    col.nulls.push_back(0);
+}
+
+namespace {
+
+// UTF-8 that a JSON parser has already validated, to UTF-16; returns the units written.
+std::size_t widenValidUtf8(const char *src, std::size_t n, char16_t *dst) {
+    const auto *s = reinterpret_cast<const unsigned char *>(src);
+    std::size_t i = 0, k = 0;
+    while (i < n) {
+        const unsigned b = s[i];
+        if (b < 0x80) {
+            dst[k++] = char16_t(b);
+            ++i;
+        } else if ((b >> 5) == 0x6) {
+            dst[k++] = char16_t(((b & 0x1F) << 6) | (s[i + 1] & 0x3F));
+            i += 2;
+        } else if ((b >> 4) == 0xE) {
+            dst[k++] = char16_t(((b & 0x0F) << 12) | ((s[i + 1] & 0x3F) << 6) | (s[i + 2] & 0x3F));
+            i += 3;
+        } else {
+            char32_t cp = ((b & 0x07) << 18) | ((s[i + 1] & 0x3F) << 12) |
+                          ((s[i + 2] & 0x3F) << 6) | (s[i + 3] & 0x3F);
+            cp -= 0x10000;
+            dst[k++] = char16_t(0xD800 + (cp >> 10));
+            dst[k++] = char16_t(0xDC00 + (cp & 0x3FF));
+            i += 4;
+        }
+    }
+    return k;
+}
+
+unsigned hex4(const char *h) {
+    unsigned v = 0;
+    for (int i = 0; i < 4; ++i) {
+        const char ch = h[i];
+        v = v * 16 + unsigned(ch <= '9' ? ch - '0' : (ch | 0x20) - 'a' + 10);
+    }
+    return v;
+}
+
+// Resolves the escapes of a JSON string body (up to its closing quote) into UTF-8.
+void unescapeJson(const char *p, std::string &out) {
+    out.clear();
+    for (; *p != '"'; ++p) {
+        if (*p != '\\') {
+            out.push_back(*p);
+            continue;
+        }
+        ++p;
+        switch (*p) {
+        case 'b':
+            out.push_back('\b');
+            break;
+        case 'f':
+            out.push_back('\f');
+            break;
+        case 'n':
+            out.push_back('\n');
+            break;
+        case 'r':
+            out.push_back('\r');
+            break;
+        case 't':
+            out.push_back('\t');
+            break;
+        case 'u': {
+            char32_t cp = hex4(p + 1);
+            p += 4;
+            if (cp >= 0xD800 && cp < 0xDC00 && p[1] == '\\' && p[2] == 'u') {
+                const unsigned lo = hex4(p + 3);
+                if (lo >= 0xDC00 && lo < 0xE000) {
+                    cp = 0x10000 + ((cp - 0xD800) << 10) + (lo - 0xDC00);
+                    p += 6;
+                }
+            }
+            if (cp >= 0xD800 && cp < 0xE000)
+                cp = 0xFFFD; // a lone surrogate
+            if (cp < 0x80) {
+                out.push_back(char(cp));
+            } else if (cp < 0x800) {
+                out.push_back(char(0xC0 | (cp >> 6)));
+                out.push_back(char(0x80 | (cp & 0x3F)));
+            } else if (cp < 0x10000) {
+                out.push_back(char(0xE0 | (cp >> 12)));
+                out.push_back(char(0x80 | ((cp >> 6) & 0x3F)));
+                out.push_back(char(0x80 | (cp & 0x3F)));
+            } else {
+                out.push_back(char(0xF0 | (cp >> 18)));
+                out.push_back(char(0x80 | ((cp >> 12) & 0x3F)));
+                out.push_back(char(0x80 | ((cp >> 6) & 0x3F)));
+                out.push_back(char(0x80 | (cp & 0x3F)));
+            }
+            break;
+        }
+        default: // '"', '\\', '/'
+            out.push_back(*p);
+        }
+    }
+}
+
+} // namespace
+
+void ResultTable::appendJsonString(int c, const char *raw) {
+    Column &col = stringColumn(c);
+    const char *p = raw;
+    bool escaped = false;
+    while (*p != '"') {
+        if (*p == '\\') {
+            escaped = true;
+            p += 2;
+        } else {
+            ++p;
+        }
+    }
+    const char *src = raw;
+    std::size_t n = std::size_t(p - raw);
+    thread_local std::string unescaped;
+    if (escaped) {
+        unescapeJson(raw, unescaped);
+        src = unescaped.data();
+        n = unescaped.size();
+    }
+    const std::size_t start = m_text.size();
+    if (start + n > std::numeric_limits<std::uint32_t>::max())
+        throw std::runtime_error("table text over 4 G characters");
+    // UTF-16 never needs more units than UTF-8 has bytes.
+    const std::size_t written = widenValidUtf8(src, n, m_text.append(n));
+    m_text.shrinkBy(n - written);
+    col.spans.emplace_back(std::uint32_t(start), std::uint32_t(written));
     col.nulls.push_back(0);
 }
 
@@ -280,16 +461,53 @@ void ResultTable::clearRows() {
     for (Column &col : m_cols) {
         col.ints.clear();
         col.doubles.clear();
-        col.strings.clear();
+        col.spans.clear();
         col.blobs.clear();
         col.nulls.clear();
     }
+    m_text.clear();
     m_rows = 0;
 }
 
 void ResultTable::clear() {
     m_cols.clear();
+    m_text.clear();
     m_rows = 0;
+}
+
+ResultTable::TextArena::TextArena(const TextArena &o) {
+    reserve(o.m_size);
+    if (o.m_size)
+        std::memcpy(m_data, o.m_data, o.m_size * sizeof(char16_t));
+    m_size = o.m_size;
+}
+
+ResultTable::TextArena::~TextArena() {
+    std::free(m_data);
+}
+
+void ResultTable::TextArena::swap(TextArena &o) noexcept {
+    std::swap(m_data, o.m_data);
+    std::swap(m_size, o.m_size);
+    std::swap(m_cap, o.m_cap);
+}
+
+void ResultTable::TextArena::reserve(std::size_t units) {
+    if (units <= m_cap)
+        return;
+    auto *p = static_cast<char16_t *>(std::realloc(m_data, units * sizeof(char16_t)));
+    if (!p)
+        throw std::bad_alloc();
+    m_data = p;
+    m_cap = units;
+}
+
+char16_t *ResultTable::TextArena::append(std::size_t units) {
+    if (m_size + units > m_cap)
+        reserve(std::max(m_size + units, m_cap * 2 + 256));
+    char16_t *at = m_data + m_size;
+    m_size += units;
+    return at;
 }
 
 void ResultTable::loadReader(ResultTable &&reader) {
@@ -313,8 +531,16 @@ void ResultTable::loadReader(ResultTable &&reader) {
         cols.push_back(std::move(col));
     }
     m_cols = std::move(cols);
+    m_text = std::move(reader.m_text);
     m_rows = reader.m_rows;
     reader.m_rows = 0;
+}
+
+void tuneAllocatorForLargeResults() {
+    // Fresh pages are expensive on our machines (~13 us per 4 KiB): serve big blocks from the
+    // heap and keep up to 256 MiB of freed heap for the next load.
+    mallopt(M_MMAP_THRESHOLD, 64 << 20);
+    mallopt(M_TRIM_THRESHOLD, 256 << 20);
 }
 
 void SayiFormatla(ResultTable &table) {

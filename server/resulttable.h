@@ -57,9 +57,12 @@ public:
     // Rows
     int rowCount() const { return m_rows; }
     bool isNull(int r, int c) const { return m_cols[std::size_t(c)].nulls[std::size_t(r)] != 0; }
-    qint64 intValue(int r, int c) const;      // any numeric or boolean column; 0 for null
-    double doubleValue(int r, int c) const;   // any numeric or boolean column; 0 for null
-    QString stringValue(int r, int c) const;  // text form of any column; empty for null
+    qint64 intValue(int r, int c) const;     // any numeric or boolean column; 0 for null
+    double doubleValue(int r, int c) const;  // any numeric or boolean column; 0 for null
+    QString stringValue(int r, int c) const; // text form of any column; empty for null
+    // A string column's text without a copy; valid until the table changes. Empty for null
+    // cells and for other column kinds.
+    QStringView stringView(int r, int c) const;
     QByteArray blobValue(int r, int c) const; // blob column bytes
     QVariant value(int r, int c) const;       // null QVariant for a null cell
     void setValue(int r, int c, const QVariant &v);
@@ -70,7 +73,13 @@ public:
     void appendNull(int c);
     void appendInt(int c, qint64 v);
     void appendDouble(int c, double v);
-    void appendString(int c, QString v);
+    void appendString(int c, QStringView v);
+    void appendStringUtf8(int c, const char *utf8, std::size_t len);
+    // Appends the JSON string whose text starts at `raw` (just after its opening quote) in a
+    // validated document: escapes are resolved, the closing quote ends it.
+    void appendJsonString(int c, const char *raw);
+    // Room for this many UTF-16 units of text before the arena grows.
+    void reserveText(std::size_t units) { m_text.reserve(units); }
     void appendBlob(int c, QByteArray v);
     // Closes the row; throws std::runtime_error when a column got no value or two.
     void commitRow();
@@ -92,15 +101,48 @@ private:
         QString displayFormat;
         std::vector<qint64> ints;
         std::vector<double> doubles;
-        std::vector<QString> strings;
+        // String cells: (start, length) in the table's text arena.
+        std::vector<std::pair<std::uint32_t, std::uint32_t>> spans;
         std::vector<QByteArray> blobs;
         std::vector<std::uint8_t> nulls;
         std::size_t size() const { return nulls.size(); }
     };
+    // UTF-16 text of every string cell of the table, back to back. An edited cell appends its
+    // new text, so no cell ever moves.
+    class TextArena final {
+    public:
+        TextArena() = default;
+        TextArena(const TextArena &o);
+        TextArena(TextArena &&o) noexcept { swap(o); }
+        TextArena &operator=(TextArena o) noexcept {
+            swap(o);
+            return *this;
+        }
+        ~TextArena();
+        void swap(TextArena &o) noexcept;
+        const char16_t *data() const { return m_data; }
+        std::size_t size() const { return m_size; }
+        void reserve(std::size_t units);
+        char16_t *append(std::size_t units); // room for `units` more, uninitialised
+        void shrinkBy(std::size_t units) { m_size -= units; }
+        void clear() { m_size = 0; }
+
+    private:
+        char16_t *m_data = nullptr;
+        std::size_t m_size = 0, m_cap = 0;
+    };
+
     static void pushDefault(Column &col);
+    void putText(Column &col, std::size_t row, QStringView v);
+    Column &stringColumn(int c);
     std::vector<Column> m_cols;
+    TextArena m_text;
     int m_rows = 0;
 };
+
+// Keeps freed memory of large results in the process instead of returning it to the system
+// at once, so that loading the next result does not fault in fresh pages. Call once at start.
+void tuneAllocatorForLargeResults();
 
 // The money display format every plain double column of a loaded result gets.
 inline constexpr const char *kParaFormati = "#,###,##0.00";

@@ -91,6 +91,16 @@ private slots:
                    MethodId::TeslimVer);
         const auto &t = *std::get<std::unique_ptr<ResultTable>>(r.result);
         QCOMPARE(t.rowCount(), 2);
+        // Escapes, Turkish letters and a character outside the BMP in table text.
+        Response r2 =
+            decode("{\"result\":{\"columns\":[{\"name\":\"S\",\"type\":\"string\"}],\"rows\":"
+                   "[[\"\\u00e7\\ud83d\\ude00\\\"\\\\\\/\\n\"],[\"ığ😀x\"],[\"\\ud800\"]]},"
+                   "\"outs\":[]}",
+                   MethodId::TeslimVer);
+        const auto &s = *std::get<std::unique_ptr<ResultTable>>(r2.result);
+        QCOMPARE(s.stringValue(0, 0), QStringLiteral("ç😀\"\\/\n"));
+        QCOMPARE(s.stringValue(1, 0), QStringLiteral("ığ😀x"));
+        QCOMPARE(s.stringValue(2, 0), QString(QChar(0xFFFD)));
         QCOMPARE(t.field(1).size, 5);
         QVERIFY(t.isNull(1, 0) && t.isNull(1, 1));
     }
@@ -124,7 +134,7 @@ private slots:
             << teslim
             << QByteArray(R"({"result":{"columns":[{"name":"A","type":"integer"}],)"
                           R"("rows":[["1"]]},"outs":[]})")
-            << "expected an integer";
+            << "cell 0,0: expected integer";
         QTest::newRow("unknown column type")
             << teslim
             << QByteArray(R"({"result":{"columns":[{"name":"A","type":"money"}],"rows":[]}})")
