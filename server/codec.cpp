@@ -132,13 +132,22 @@ void decodeRows(od::value &v, ResultTable &t, std::size_t textHint) {
     kinds.reserve(std::size_t(ncols));
     for (int c = 0; c < ncols; ++c)
         kinds.push_back(cellKind(t.field(c).type));
-    std::size_t count = 0;
-    if (!rows.count_elements().get(count))
-        t.reserve(int(std::min<std::size_t>(count, std::size_t(std::numeric_limits<int>::max()))));
     // Text never takes more UTF-16 units than its JSON took bytes; untouched room costs nothing.
     t.reserveText(textHint);
+    const char *firstRow = nullptr;
     int r = 0;
     for (auto rowElem : rows) {
+        // The first row's size gives the row count to reserve, without a second pass.
+        if (r < 2) {
+            const char *at = nullptr;
+            if (!rowElem.current_location().get(at)) {
+                if (r == 0)
+                    firstRow = at;
+                else if (at > firstRow)
+                    t.reserve(int(std::min<std::size_t>(textHint / std::size_t(at - firstRow) + 16,
+                                                        1u << 28)));
+            }
+        }
         od::array row;
         if (rowElem.get_array().get(row))
             fail("table row " + std::to_string(r) + ": expected an array");
@@ -156,19 +165,19 @@ void decodeRows(od::value &v, ResultTable &t, std::size_t textHint) {
             case CellKind::Int: {
                 int64_t i = 0;
                 if ((ok = !cell.get_int64().get(i)))
-                    t.appendInt(c, i);
+                    t.appendIntFast(c, i);
                 break;
             }
             case CellKind::Double: {
                 double d = 0;
                 if ((ok = !cell.get_double().get(d)))
-                    t.appendDouble(c, d);
+                    t.appendDoubleFast(c, d);
                 break;
             }
             case CellKind::Bool: {
                 bool b = false;
                 if ((ok = !cell.get_bool().get(b)))
-                    t.appendInt(c, b);
+                    t.appendIntFast(c, b);
                 break;
             }
             case CellKind::String: {

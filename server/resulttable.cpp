@@ -74,14 +74,14 @@ int ResultTable::addField(FieldDef def) {
     Column col;
     col.def = std::move(def);
     for (int r = 0; r < m_rows; ++r)
-        pushDefault(col), col.nulls.back() = 1;
+        pushDefault(col), col.setNullFlag(col.count - 1, true);
     m_cols.push_back(std::move(col));
     return int(m_cols.size()) - 1;
 }
 
 qint64 ResultTable::intValue(int r, int c) const {
     const Column &col = m_cols[std::size_t(c)];
-    if (col.nulls[std::size_t(r)])
+    if (col.null(std::size_t(r)))
         return 0;
     if (isIntegerStored(col.def.type))
         return col.ints[std::size_t(r)];
@@ -94,7 +94,7 @@ qint64 ResultTable::intValue(int r, int c) const {
 
 double ResultTable::doubleValue(int r, int c) const {
     const Column &col = m_cols[std::size_t(c)];
-    if (col.nulls[std::size_t(r)])
+    if (col.null(std::size_t(r)))
         return 0;
     if (isDoubleStored(col.def.type))
         return col.doubles[std::size_t(r)];
@@ -107,7 +107,7 @@ double ResultTable::doubleValue(int r, int c) const {
 
 QString ResultTable::stringValue(int r, int c) const {
     const Column &col = m_cols[std::size_t(c)];
-    if (col.nulls[std::size_t(r)])
+    if (col.null(std::size_t(r)))
         return {};
     if (col.def.type == FieldType::String)
         return stringView(r, c).toString();
@@ -122,7 +122,7 @@ QString ResultTable::stringValue(int r, int c) const {
 
 QStringView ResultTable::stringView(int r, int c) const {
     const Column &col = m_cols[std::size_t(c)];
-    if (col.def.type != FieldType::String || col.nulls[std::size_t(r)])
+    if (col.def.type != FieldType::String || col.null(std::size_t(r)))
         return {};
     const auto [start, len] = col.spans[std::size_t(r)];
     return QStringView(m_text.data() + start, qsizetype(len));
@@ -130,14 +130,14 @@ QStringView ResultTable::stringView(int r, int c) const {
 
 QByteArray ResultTable::blobValue(int r, int c) const {
     const Column &col = m_cols[std::size_t(c)];
-    if (col.nulls[std::size_t(r)] || col.def.type != FieldType::Blob)
+    if (col.null(std::size_t(r)) || col.def.type != FieldType::Blob)
         return {};
     return col.blobs[std::size_t(r)];
 }
 
 QVariant ResultTable::value(int r, int c) const {
     const Column &col = m_cols[std::size_t(c)];
-    if (col.nulls[std::size_t(r)])
+    if (col.null(std::size_t(r)))
         return {};
     switch (col.def.type) {
     case FieldType::Integer:
@@ -159,10 +159,10 @@ void ResultTable::setValue(int r, int c, const QVariant &v) {
     Column &col = m_cols[std::size_t(c)];
     const auto i = std::size_t(r);
     if (!v.isValid() || v.isNull()) {
-        col.nulls[i] = 1;
+        col.setNullFlag(i, true);
         return;
     }
-    col.nulls[i] = 0;
+    col.setNullFlag(i, false);
     if (isIntegerStored(col.def.type))
         col.ints[i] = col.def.type == FieldType::Boolean ? qint64(v.toBool()) : v.toLongLong();
     else if (isDoubleStored(col.def.type))
@@ -187,7 +187,7 @@ void ResultTable::putText(Column &col, std::size_t row, QStringView v) {
 }
 
 void ResultTable::setNull(int r, int c) {
-    m_cols[std::size_t(c)].nulls[std::size_t(r)] = 1;
+    m_cols[std::size_t(c)].setNullFlag(std::size_t(r), true);
 }
 
 void ResultTable::pushDefault(Column &col) {
@@ -199,13 +199,12 @@ void ResultTable::pushDefault(Column &col) {
         col.spans.emplace_back(0, 0);
     else
         col.blobs.emplace_back();
-    col.nulls.push_back(0);
+    col.pushFlag();
 }
 
 void ResultTable::reserve(int rows) {
     for (Column &col : m_cols) {
         const auto n = std::size_t(rows);
-        col.nulls.reserve(n);
         if (isIntegerStored(col.def.type))
             col.ints.reserve(n);
         else if (isDoubleStored(col.def.type))
@@ -220,14 +219,14 @@ void ResultTable::reserve(int rows) {
 void ResultTable::appendNull(int c) {
     Column &col = m_cols[std::size_t(c)];
     pushDefault(col);
-    col.nulls.back() = 1;
+    col.setNullFlag(col.count - 1, true);
 }
 
 void ResultTable::appendInt(int c, qint64 v) {
     Column &col = m_cols[std::size_t(c)];
     if (isIntegerStored(col.def.type)) {
         col.ints.push_back(col.def.type == FieldType::Boolean ? qint64(v != 0) : v);
-        col.nulls.push_back(0);
+        col.pushFlag();
     } else if (isDoubleStored(col.def.type)) {
         appendDouble(c, double(v));
     } else if (col.def.type == FieldType::String) {
@@ -241,10 +240,10 @@ void ResultTable::appendDouble(int c, double v) {
     Column &col = m_cols[std::size_t(c)];
     if (isDoubleStored(col.def.type)) {
         col.doubles.push_back(v);
-        col.nulls.push_back(0);
+        col.pushFlag();
     } else if (isIntegerStored(col.def.type)) {
         col.ints.push_back(qint64(v));
-        col.nulls.push_back(0);
+        col.pushFlag();
     } else if (col.def.type == FieldType::String) {
         appendString(c, QString::number(v, 'g', 15));
     } else {
@@ -263,7 +262,7 @@ ResultTable::Column &ResultTable::stringColumn(int c) {
 void ResultTable::appendString(int c, QStringView v) {
     Column &col = stringColumn(c);
     putText(col, col.spans.size(), v);
-    col.nulls.push_back(0);
+    col.pushFlag();
 }
 
 void ResultTable::appendStringUtf8(int c, const char *utf8, std::size_t len) {
@@ -278,13 +277,13 @@ void ResultTable::appendStringUtf8(int c, const char *utf8, std::size_t len) {
         if (b >= 0x80) {
             m_text.shrinkBy(len);
             putText(col, col.spans.size(), QString::fromUtf8(utf8, qsizetype(len)));
-            col.nulls.push_back(0);
+            col.pushFlag();
             return;
         }
         dst[i] = char16_t(b);
     }
     col.spans.emplace_back(std::uint32_t(start), std::uint32_t(len));
-    col.nulls.push_back(0);
+    col.pushFlag();
 }
 
 namespace {
@@ -314,6 +313,25 @@ std::size_t widenValidUtf8(const char *src, std::size_t n, char16_t *dst) {
         }
     }
     return k;
+}
+
+// Non-zero when some byte of w equals b.
+std::uint64_t hasByte(std::uint64_t w, unsigned char b) {
+    const std::uint64_t x = w ^ (0x0101010101010101ULL * b);
+    return (x - 0x0101010101010101ULL) & ~x & 0x8080808080808080ULL;
+}
+
+bool isAscii(const char *s, std::size_t n) {
+    std::size_t i = 0;
+    std::uint64_t acc = 0;
+    for (; i + 8 <= n; i += 8) {
+        std::uint64_t w;
+        std::memcpy(&w, s + i, 8);
+        acc |= w;
+    }
+    for (; i < n; ++i)
+        acc |= static_cast<unsigned char>(s[i]);
+    return (acc & 0x8080808080808080ULL) == 0;
 }
 
 unsigned hex4(const char *h) {
@@ -388,33 +406,55 @@ void unescapeJson(const char *p, std::string &out) {
 } // namespace
 
 void ResultTable::appendJsonString(int c, const char *raw) {
-    Column &col = stringColumn(c);
+    Column &col = m_cols[std::size_t(c)];
+    Q_ASSERT(col.def.type == FieldType::String);
+    // One pass over 8-byte words finds the end of a plain ASCII string; a backslash (escapes,
+    // maybe an escaped quote) or a non-ASCII byte sends the rest to the general path. The
+    // document is validated and padded, so a closing quote follows and reading ahead is safe.
     const char *p = raw;
-    bool escaped = false;
-    while (*p != '"') {
-        if (*p == '\\') {
-            escaped = true;
-            p += 2;
-        } else {
-            ++p;
+    bool plain = true;
+    for (;;) {
+        std::uint64_t w;
+        std::memcpy(&w, p, 8);
+        const std::uint64_t quote = hasByte(w, '"'), slash = hasByte(w, '\\');
+        if ((quote | slash | (w & 0x8080808080808080ULL)) == 0) {
+            p += 8;
+            continue;
         }
+        while (*p != '"' && *p != '\\' && static_cast<unsigned char>(*p) < 0x80)
+            ++p;
+        plain = *p == '"';
+        break;
     }
     const char *src = raw;
-    std::size_t n = std::size_t(p - raw);
+    std::size_t n = 0;
     thread_local std::string unescaped;
-    if (escaped) {
-        unescapeJson(raw, unescaped);
-        src = unescaped.data();
-        n = unescaped.size();
+    if (plain) {
+        n = std::size_t(p - raw);
+    } else {
+        const auto *quote = static_cast<const char *>(rawmemchr(p, '"'));
+        n = std::size_t(quote - raw);
+        if (std::memchr(raw, '\\', n)) {
+            unescapeJson(raw, unescaped);
+            src = unescaped.data();
+            n = unescaped.size();
+        }
     }
     const std::size_t start = m_text.size();
     if (start + n > std::numeric_limits<std::uint32_t>::max())
         throw std::runtime_error("table text over 4 G characters");
     // UTF-16 never needs more units than UTF-8 has bytes.
-    const std::size_t written = widenValidUtf8(src, n, m_text.append(n));
-    m_text.shrinkBy(n - written);
+    char16_t *dst = m_text.append(n);
+    std::size_t written = n;
+    if (plain || isAscii(src, n)) {
+        for (std::size_t i = 0; i < n; ++i)
+            dst[i] = char16_t(static_cast<unsigned char>(src[i]));
+    } else {
+        written = widenValidUtf8(src, n, dst);
+        m_text.shrinkBy(n - written);
+    }
     col.spans.emplace_back(std::uint32_t(start), std::uint32_t(written));
-    col.nulls.push_back(0);
+    col.pushFlag();
 }
 
 void ResultTable::appendBlob(int c, QByteArray v) {
@@ -422,7 +462,7 @@ void ResultTable::appendBlob(int c, QByteArray v) {
     if (col.def.type != FieldType::Blob)
         throw std::runtime_error("blob value in a non-blob column");
     col.blobs.push_back(std::move(v));
-    col.nulls.push_back(0);
+    col.pushFlag();
 }
 
 void ResultTable::commitRow() {
@@ -464,6 +504,7 @@ void ResultTable::clearRows() {
         col.spans.clear();
         col.blobs.clear();
         col.nulls.clear();
+        col.count = 0;
     }
     m_text.clear();
     m_rows = 0;
@@ -527,7 +568,7 @@ void ResultTable::loadReader(ResultTable &&reader) {
         col.def = m_cols[std::size_t(c)].def;
         col.displayFormat = m_cols[std::size_t(c)].displayFormat;
         for (int r = 0; r < reader.m_rows; ++r)
-            pushDefault(col), col.nulls.back() = 1;
+            pushDefault(col), col.setNullFlag(col.count - 1, true);
         cols.push_back(std::move(col));
     }
     m_cols = std::move(cols);

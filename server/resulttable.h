@@ -56,7 +56,7 @@ public:
 
     // Rows
     int rowCount() const { return m_rows; }
-    bool isNull(int r, int c) const { return m_cols[std::size_t(c)].nulls[std::size_t(r)] != 0; }
+    bool isNull(int r, int c) const { return m_cols[std::size_t(c)].null(std::size_t(r)); }
     qint64 intValue(int r, int c) const;     // any numeric or boolean column; 0 for null
     double doubleValue(int r, int c) const;  // any numeric or boolean column; 0 for null
     QString stringValue(int r, int c) const; // text form of any column; empty for null
@@ -75,8 +75,20 @@ public:
     void appendDouble(int c, double v);
     void appendString(int c, QStringView v);
     void appendStringUtf8(int c, const char *utf8, std::size_t len);
-    // Appends the JSON string whose text starts at `raw` (just after its opening quote) in a
-    // validated document: escapes are resolved, the closing quote ends it.
+    // Decoder fast paths, for columns whose kind the caller has checked: integer-stored,
+    // double-stored and string columns respectively.
+    void appendIntFast(int c, qint64 v) {
+        Column &col = m_cols[std::size_t(c)];
+        col.ints.push_back(v);
+        col.pushFlag();
+    }
+    void appendDoubleFast(int c, double v) {
+        Column &col = m_cols[std::size_t(c)];
+        col.doubles.push_back(v);
+        col.pushFlag();
+    }
+    // The JSON string whose text starts at `raw` (just after its opening quote) in a validated
+    // document: escapes are resolved, the closing quote ends it.
     void appendJsonString(int c, const char *raw);
     // Room for this many UTF-16 units of text before the arena grows.
     void reserveText(std::size_t units) { m_text.reserve(units); }
@@ -104,8 +116,23 @@ private:
         // String cells: (start, length) in the table's text arena.
         std::vector<std::pair<std::uint32_t, std::uint32_t>> spans;
         std::vector<QByteArray> blobs;
-        std::vector<std::uint8_t> nulls;
-        std::size_t size() const { return nulls.size(); }
+        std::size_t count = 0;
+        std::vector<std::uint8_t> nulls; // stays empty while the column has no null
+        std::size_t size() const { return count; }
+        bool null(std::size_t r) const { return !nulls.empty() && nulls[r]; }
+        void setNullFlag(std::size_t r, bool v) {
+            if (nulls.empty()) {
+                if (!v)
+                    return;
+                nulls.assign(count, 0);
+            }
+            nulls[r] = v;
+        }
+        void pushFlag() { // a value was appended
+            if (!nulls.empty())
+                nulls.push_back(0);
+            ++count;
+        }
     };
     // UTF-16 text of every string cell of the table, back to back. An edited cell appends its
     // new text, so no cell ever moves.
