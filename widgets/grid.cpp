@@ -83,6 +83,10 @@ protected:
             QTableView::keyPressEvent(event);
     }
 
+    // The grid's own incremental search replaces the view's (which would also run while the
+    // grid's search is switched off).
+    void keyboardSearch(const QString &) override {}
+
     void mousePressEvent(QMouseEvent *event) override {
         QTableView::mousePressEvent(event);
         if (event->button() != Qt::LeftButton)
@@ -250,7 +254,13 @@ Grid::Grid(QWidget *parent) : QWidget(parent) {
     applyLook();
 }
 
-Grid::~Grid() = default;
+Grid::~Grid() {
+    // The children read the grid's look while they close; they go before the grid's members.
+    delete m_popup;
+    delete m_chooser;
+    delete m_view;
+    delete m_footer;
+}
 
 QTableView *Grid::view() const {
     return m_view;

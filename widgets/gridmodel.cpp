@@ -570,7 +570,8 @@ void GridModel::buildGroups() {
             g.first = i;
             const QString value = displayText(r, m_groupColumn);
             g.value = value;
-            g.text = caption + QStringLiteral(": ") + value;
+            g.text = caption + QStringLiteral(": ") +
+                     (value.isEmpty() ? QStringLiteral("(Boş)") : value);
             g.expanded = !m_collapsed.contains(value);
             m_groups.push_back(g);
         }
