@@ -337,6 +337,14 @@ void drawTextCentered(QPainter &p, const QRect &area, int scale, QStringView tex
     drawText(p, x, y, scale, text, color);
 }
 
+// Largest pixel scale at which text fits into width.
+int fitScale(QStringView text, int width, int wanted) {
+    int scale = wanted;
+    while (scale > 1 && textWidth(text, scale) > width)
+        --scale;
+    return scale;
+}
+
 // ---------------------------------------------------------------------------------------------
 // Part drawings
 
@@ -833,248 +841,34 @@ struct Category {
     std::array<const char16_t *, 4> positions; // empty entries end the list
 };
 
+// clang-format off
 const std::array<Category, 24> kCategories{{
-    {u"FREN BALATASI",
-     "BRAKE PAD SET",
-     u"FREN SİSTEMİ",
-     "FB",
-     Shape::Pad,
-     0x6B4A2F,
-     350,
-     1800,
-     true,
-     {u"ÖN", u"ARKA", nullptr, nullptr}},
-    {u"FREN DİSKİ",
-     "BRAKE DISC",
-     u"FREN SİSTEMİ",
-     "FD",
-     Shape::Disc,
-     0x8C8C94,
-     600,
-     2800,
-     false,
-     {u"ÖN", u"ARKA", nullptr, nullptr}},
-    {u"DEBRİYAJ SETİ",
-     "CLUTCH KIT",
-     u"DEBRİYAJ",
-     "DS",
-     Shape::Clutch,
-     0x7A5C3A,
-     2500,
-     9500,
-     true,
-     {u"", nullptr, nullptr, nullptr}},
-    {u"YAĞ FİLTRESİ",
-     "OIL FILTER",
-     u"FİLTRE",
-     "YF",
-     Shape::Canister,
-     0x1F4FA0,
-     90,
-     350,
-     false,
-     {u"", nullptr, nullptr, nullptr}},
-    {u"HAVA FİLTRESİ",
-     "AIR FILTER",
-     u"FİLTRE",
-     "HF",
-     Shape::Pleated,
-     0xC8A040,
-     120,
-     500,
-     false,
-     {u"", nullptr, nullptr, nullptr}},
-    {u"YAKIT FİLTRESİ",
-     "FUEL FILTER",
-     u"FİLTRE",
-     "MF",
-     Shape::Canister,
-     0x2E8B57,
-     150,
-     700,
-     false,
-     {u"", nullptr, nullptr, nullptr}},
-    {u"POLEN FİLTRESİ",
-     "CABIN FILTER",
-     u"FİLTRE",
-     "PF",
-     Shape::Pleated,
-     0xE8E0C8,
-     90,
-     350,
-     false,
-     {u"", u"KARBONLU", nullptr, nullptr}},
-    {u"AMORTİSÖR",
-     "SHOCK ABSORBER",
-     u"SÜSPANSİYON",
-     "AM",
-     Shape::Shock,
-     0xC0392B,
-     900,
-     3500,
-     false,
-     {u"ÖN", u"ARKA", u"ÖN SAĞ", u"ÖN SOL"}},
-    {u"HELEZON YAY",
-     "COIL SPRING",
-     u"SÜSPANSİYON",
-     "HY",
-     Shape::Spring,
-     0x2C3E50,
-     500,
-     1600,
-     false,
-     {u"ÖN", u"ARKA", nullptr, nullptr}},
-    {u"ROTİL",
-     "BALL JOINT",
-     u"ÖN DÜZEN",
-     "RT",
-     Shape::Rod,
-     0x566573,
-     150,
-     650,
-     false,
-     {u"SAĞ", u"SOL", u"ALT", nullptr}},
-    {u"ROT BAŞI",
-     "TIE ROD END",
-     u"ÖN DÜZEN",
-     "RB",
-     Shape::Rod,
-     0x7B7D7D,
-     150,
-     600,
-     false,
-     {u"SAĞ", u"SOL", nullptr, nullptr}},
-    {u"SALINCAK",
-     "CONTROL ARM",
-     u"ÖN DÜZEN",
-     "SL",
-     Shape::Arm,
-     0x34495E,
-     700,
-     2600,
-     false,
-     {u"ÖN SAĞ", u"ÖN SOL", u"ALT", nullptr}},
-    {u"AKS KÖRÜĞÜ",
-     "CV JOINT BOOT",
-     u"AKTARMA",
-     "AK",
-     Shape::Bellows,
-     0x222222,
-     90,
-     350,
-     false,
-     {u"İÇ", u"DIŞ", nullptr, nullptr}},
-    {u"MOTOR TAKOZU",
-     "ENGINE MOUNT",
-     u"MOTOR",
-     "MT",
-     Shape::Mount,
-     0x303030,
-     350,
-     1400,
-     false,
-     {u"SAĞ", u"SOL", u"ARKA", nullptr}},
-    {u"TRİGER SETİ",
-     "TIMING BELT KIT",
-     u"MOTOR",
-     "TS",
-     Shape::Belt,
-     0x1C1C1C,
-     1800,
-     6500,
-     true,
-     {u"", u"DEVİRDAİMLİ", nullptr, nullptr}},
-    {u"V KAYIŞI",
-     "V-RIBBED BELT",
-     u"MOTOR",
-     "VK",
-     Shape::Belt,
-     0x3A3A3A,
-     150,
-     600,
-     false,
-     {u"", nullptr, nullptr, nullptr}},
-    {u"DEVİRDAİM POMPASI",
-     "WATER PUMP",
-     u"SOĞUTMA",
-     "DP",
-     Shape::Pump,
-     0x9AA5B1,
-     700,
-     2500,
-     false,
-     {u"", nullptr, nullptr, nullptr}},
-    {u"RADYATÖR",
-     "RADIATOR",
-     u"SOĞUTMA",
-     "RD",
-     Shape::Radiator,
-     0xB0B8C0,
-     1800,
-     7000,
-     false,
-     {u"", u"KLİMALI", nullptr, nullptr}},
-    {u"BUJİ",
-     "SPARK PLUG",
-     u"ATEŞLEME",
-     "BJ",
-     Shape::Plug,
-     0xB87333,
-     200,
-     900,
-     true,
-     {u"", nullptr, nullptr, nullptr}},
-    {u"FAR",
-     "HEADLAMP",
-     u"AYDINLATMA",
-     "FR",
-     Shape::Lamp,
-     0xDDE6F0,
-     1500,
-     7500,
-     false,
-     {u"SAĞ", u"SOL", nullptr, nullptr}},
-    {u"SİLECEK SÜPÜRGESİ",
-     "WIPER BLADE",
-     u"AKSESUAR",
-     "SS",
-     Shape::Wiper,
-     0x404040,
-     120,
-     450,
-     false,
-     {u"ÖN", u"ARKA", nullptr, nullptr}},
-    {u"TEKER RULMANI",
-     "WHEEL BEARING",
-     u"AKTARMA",
-     "TB",
-     Shape::Bearing,
-     0x9A9A9A,
-     400,
-     1800,
-     false,
-     {u"ÖN", u"ARKA", nullptr, nullptr}},
-    {u"ALTERNATÖR",
-     "ALTERNATOR",
-     u"ELEKTRİK",
-     "AL",
-     Shape::Motor,
-     0xA6ACAF,
-     3500,
-     12000,
-     false,
-     {u"", nullptr, nullptr, nullptr}},
-    {u"SİLİNDİR KAPAK CONTASI",
-     "CYLINDER HEAD GASKET",
-     u"MOTOR",
-     "SC",
-     Shape::Gasket,
-     0x8E9AA6,
-     400,
-     2000,
-     false,
-     {u"", nullptr, nullptr, nullptr}},
+    {u"FREN BALATASI", "BRAKE PAD SET", u"FREN SİSTEMİ", "FB", Shape::Pad, 0x6B4A2F, 350, 1800, true, {u"ÖN", u"ARKA"}},
+    {u"FREN DİSKİ", "BRAKE DISC", u"FREN SİSTEMİ", "FD", Shape::Disc, 0x8C8C94, 600, 2800, false, {u"ÖN", u"ARKA"}},
+    {u"DEBRİYAJ SETİ", "CLUTCH KIT", u"DEBRİYAJ", "DS", Shape::Clutch, 0x7A5C3A, 2500, 9500, true, {u""}},
+    {u"YAĞ FİLTRESİ", "OIL FILTER", u"FİLTRE", "YF", Shape::Canister, 0x1F4FA0, 90, 350, false, {u""}},
+    {u"HAVA FİLTRESİ", "AIR FILTER", u"FİLTRE", "HF", Shape::Pleated, 0xC8A040, 120, 500, false, {u""}},
+    {u"YAKIT FİLTRESİ", "FUEL FILTER", u"FİLTRE", "MF", Shape::Canister, 0x2E8B57, 150, 700, false, {u""}},
+    {u"POLEN FİLTRESİ", "CABIN FILTER", u"FİLTRE", "PF", Shape::Pleated, 0xE8E0C8, 90, 350, false, {u"", u"KARBONLU"}},
+    {u"AMORTİSÖR", "SHOCK ABSORBER", u"SÜSPANSİYON", "AM", Shape::Shock, 0xC0392B, 900, 3500, false, {u"ÖN", u"ARKA", u"ÖN SAĞ", u"ÖN SOL"}},
+    {u"HELEZON YAY", "COIL SPRING", u"SÜSPANSİYON", "HY", Shape::Spring, 0x2C3E50, 500, 1600, false, {u"ÖN", u"ARKA"}},
+    {u"ROTİL", "BALL JOINT", u"ÖN DÜZEN", "RT", Shape::Rod, 0x566573, 150, 650, false, {u"SAĞ", u"SOL", u"ALT"}},
+    {u"ROT BAŞI", "TIE ROD END", u"ÖN DÜZEN", "RB", Shape::Rod, 0x7B7D7D, 150, 600, false, {u"SAĞ", u"SOL"}},
+    {u"SALINCAK", "CONTROL ARM", u"ÖN DÜZEN", "SL", Shape::Arm, 0x34495E, 700, 2600, false, {u"ÖN SAĞ", u"ÖN SOL", u"ALT"}},
+    {u"AKS KÖRÜĞÜ", "CV JOINT BOOT", u"AKTARMA", "AK", Shape::Bellows, 0x222222, 90, 350, false, {u"İÇ", u"DIŞ"}},
+    {u"MOTOR TAKOZU", "ENGINE MOUNT", u"MOTOR", "MT", Shape::Mount, 0x303030, 350, 1400, false, {u"SAĞ", u"SOL", u"ARKA"}},
+    {u"TRİGER SETİ", "TIMING BELT KIT", u"MOTOR", "TS", Shape::Belt, 0x1C1C1C, 1800, 6500, true, {u"", u"DEVİRDAİMLİ"}},
+    {u"V KAYIŞI", "V-RIBBED BELT", u"MOTOR", "VK", Shape::Belt, 0x3A3A3A, 150, 600, false, {u""}},
+    {u"DEVİRDAİM POMPASI", "WATER PUMP", u"SOĞUTMA", "DP", Shape::Pump, 0x9AA5B1, 700, 2500, false, {u""}},
+    {u"RADYATÖR", "RADIATOR", u"SOĞUTMA", "RD", Shape::Radiator, 0xB0B8C0, 1800, 7000, false, {u"", u"KLİMALI"}},
+    {u"BUJİ", "SPARK PLUG", u"ATEŞLEME", "BJ", Shape::Plug, 0xB87333, 200, 900, true, {u""}},
+    {u"FAR", "HEADLAMP", u"AYDINLATMA", "FR", Shape::Lamp, 0xDDE6F0, 1500, 7500, false, {u"SAĞ", u"SOL"}},
+    {u"SİLECEK SÜPÜRGESİ", "WIPER BLADE", u"AKSESUAR", "SS", Shape::Wiper, 0x404040, 120, 450, false, {u"ÖN", u"ARKA"}},
+    {u"TEKER RULMANI", "WHEEL BEARING", u"AKTARMA", "TB", Shape::Bearing, 0x9A9A9A, 400, 1800, false, {u"ÖN", u"ARKA"}},
+    {u"ALTERNATÖR", "ALTERNATOR", u"ELEKTRİK", "AL", Shape::Motor, 0xA6ACAF, 3500, 12000, false, {u""}},
+    {u"SİLİNDİR KAPAK CONTASI", "CYLINDER HEAD GASKET", u"MOTOR", "SC", Shape::Gasket, 0x8E9AA6, 400, 2000, false, {u""}},
 }};
+// clang-format on
 
 enum class OemStyle { Fiat, Renault, Ford, Vw, Toyota, Hyundai, Opel, Peugeot };
 
@@ -1087,122 +881,39 @@ struct Vehicle {
     std::array<const char *, 2> years;
 };
 
+// clang-format off
 const std::array<Vehicle, 26> kVehicles{{
-    {"FIAT",
-     "DOBLO",
-     true,
-     OemStyle::Fiat,
-     {"1.3 MULTIJET", "1.6 MULTIJET", "1.4 8V"},
-     {"01-10", "10-15"}},
-    {"FIAT",
-     "LINEA",
-     false,
-     OemStyle::Fiat,
-     {"1.3 MULTIJET", "1.4 FIRE", nullptr},
-     {"07-15", nullptr}},
-    {"FIAT",
-     "EGEA",
-     false,
-     OemStyle::Fiat,
-     {"1.3 MULTIJET", "1.4 FIRE", "1.6 MULTIJET"},
-     {"15-22", nullptr}},
-    {"FIAT",
-     "FIORINO",
-     true,
-     OemStyle::Fiat,
-     {"1.3 MULTIJET", "1.4 8V", nullptr},
-     {"07-19", nullptr}},
-    {"RENAULT",
-     "CLIO",
-     false,
-     OemStyle::Renault,
-     {"1.5 DCI", "1.2 16V", nullptr},
-     {"05-12", "12-19"}},
-    {"RENAULT",
-     "MEGANE",
-     false,
-     OemStyle::Renault,
-     {"1.5 DCI", "1.6 16V", nullptr},
-     {"08-16", nullptr}},
-    {"RENAULT",
-     "FLUENCE",
-     false,
-     OemStyle::Renault,
-     {"1.5 DCI", "1.6 16V", nullptr},
-     {"10-16", nullptr}},
-    {"RENAULT",
-     "KANGOO",
-     true,
-     OemStyle::Renault,
-     {"1.5 DCI", nullptr, nullptr},
-     {"08-20", nullptr}},
-    {"FORD",
-     "TRANSIT",
-     true,
-     OemStyle::Ford,
-     {"2.2 TDCI", "2.4 TDCI", nullptr},
-     {"06-14", nullptr}},
-    {"FORD",
-     "FOCUS",
-     false,
-     OemStyle::Ford,
-     {"1.6 TDCI", "1.6 TI-VCT", nullptr},
-     {"04-11", "11-18"}},
-    {"FORD", "FIESTA", false, OemStyle::Ford, {"1.4 TDCI", "1.25", nullptr}, {"08-17", nullptr}},
-    {"FORD", "CONNECT", true, OemStyle::Ford, {"1.8 TDCI", nullptr, nullptr}, {"02-13", nullptr}},
-    {"VW", "PASSAT", false, OemStyle::Vw, {"1.6 TDI", "2.0 TDI", nullptr}, {"05-10", "10-14"}},
-    {"VW", "GOLF", false, OemStyle::Vw, {"1.6 TDI", "1.4 TSI", nullptr}, {"08-12", "12-20"}},
-    {"VW", "POLO", false, OemStyle::Vw, {"1.2 TDI", "1.4", nullptr}, {"09-17", nullptr}},
-    {"VW", "CADDY", true, OemStyle::Vw, {"1.6 TDI", "2.0 SDI", nullptr}, {"04-15", nullptr}},
-    {"TOYOTA",
-     "COROLLA",
-     false,
-     OemStyle::Toyota,
-     {"1.4 D-4D", "1.6 VVT-I", nullptr},
-     {"07-13", "13-18"}},
-    {"TOYOTA",
-     "YARIS",
-     false,
-     OemStyle::Toyota,
-     {"1.4 D-4D", "1.33 VVT-I", nullptr},
-     {"05-11", nullptr}},
-    {"TOYOTA",
-     "HILUX",
-     true,
-     OemStyle::Toyota,
-     {"2.5 D-4D", "3.0 D-4D", nullptr},
-     {"05-15", nullptr}},
-    {"HYUNDAI",
-     "ACCENT",
-     false,
-     OemStyle::Hyundai,
-     {"1.5 CRDI", "1.4 CVVT", nullptr},
-     {"06-11", "11-18"}},
-    {"HYUNDAI", "I20", false, OemStyle::Hyundai, {"1.4 CRDI", "1.25", nullptr}, {"08-14", nullptr}},
-    {"HYUNDAI",
-     "TUCSON",
-     false,
-     OemStyle::Hyundai,
-     {"2.0 CRDI", nullptr, nullptr},
-     {"04-10", nullptr}},
-    {"OPEL", "ASTRA", false, OemStyle::Opel, {"1.3 CDTI", "1.6", nullptr}, {"04-10", "10-15"}},
-    {"OPEL", "CORSA", false, OemStyle::Opel, {"1.3 CDTI", "1.2", nullptr}, {"06-14", nullptr}},
-    {"PEUGEOT",
-     "PARTNER",
-     true,
-     OemStyle::Peugeot,
-     {"1.6 HDI", nullptr, nullptr},
-     {"08-18", nullptr}},
-    {"PEUGEOT",
-     "301",
-     false,
-     OemStyle::Peugeot,
-     {"1.6 HDI", "1.2 VTI", nullptr},
-     {"12-20", nullptr}},
+    {"FIAT", "DOBLO", true, OemStyle::Fiat, {"1.3 MULTIJET", "1.6 MULTIJET", "1.4 8V"}, {"01-10", "10-15"}},
+    {"FIAT", "LINEA", false, OemStyle::Fiat, {"1.3 MULTIJET", "1.4 FIRE"}, {"07-15"}},
+    {"FIAT", "EGEA", false, OemStyle::Fiat, {"1.3 MULTIJET", "1.4 FIRE", "1.6 MULTIJET"}, {"15-22"}},
+    {"FIAT", "FIORINO", true, OemStyle::Fiat, {"1.3 MULTIJET", "1.4 8V"}, {"07-19"}},
+    {"RENAULT", "CLIO", false, OemStyle::Renault, {"1.5 DCI", "1.2 16V"}, {"05-12", "12-19"}},
+    {"RENAULT", "MEGANE", false, OemStyle::Renault, {"1.5 DCI", "1.6 16V"}, {"08-16"}},
+    {"RENAULT", "FLUENCE", false, OemStyle::Renault, {"1.5 DCI", "1.6 16V"}, {"10-16"}},
+    {"RENAULT", "KANGOO", true, OemStyle::Renault, {"1.5 DCI"}, {"08-20"}},
+    {"FORD", "TRANSIT", true, OemStyle::Ford, {"2.2 TDCI", "2.4 TDCI"}, {"06-14"}},
+    {"FORD", "FOCUS", false, OemStyle::Ford, {"1.6 TDCI", "1.6 TI-VCT"}, {"04-11", "11-18"}},
+    {"FORD", "FIESTA", false, OemStyle::Ford, {"1.4 TDCI", "1.25"}, {"08-17"}},
+    {"FORD", "CONNECT", true, OemStyle::Ford, {"1.8 TDCI"}, {"02-13"}},
+    {"VW", "PASSAT", false, OemStyle::Vw, {"1.6 TDI", "2.0 TDI"}, {"05-10", "10-14"}},
+    {"VW", "GOLF", false, OemStyle::Vw, {"1.6 TDI", "1.4 TSI"}, {"08-12", "12-20"}},
+    {"VW", "POLO", false, OemStyle::Vw, {"1.2 TDI", "1.4"}, {"09-17"}},
+    {"VW", "CADDY", true, OemStyle::Vw, {"1.6 TDI", "2.0 SDI"}, {"04-15"}},
+    {"TOYOTA", "COROLLA", false, OemStyle::Toyota, {"1.4 D-4D", "1.6 VVT-I"}, {"07-13", "13-18"}},
+    {"TOYOTA", "YARIS", false, OemStyle::Toyota, {"1.4 D-4D", "1.33 VVT-I"}, {"05-11"}},
+    {"TOYOTA", "HILUX", true, OemStyle::Toyota, {"2.5 D-4D", "3.0 D-4D"}, {"05-15"}},
+    {"HYUNDAI", "ACCENT", false, OemStyle::Hyundai, {"1.5 CRDI", "1.4 CVVT"}, {"06-11", "11-18"}},
+    {"HYUNDAI", "I20", false, OemStyle::Hyundai, {"1.4 CRDI", "1.25"}, {"08-14"}},
+    {"HYUNDAI", "TUCSON", false, OemStyle::Hyundai, {"2.0 CRDI"}, {"04-10"}},
+    {"OPEL", "ASTRA", false, OemStyle::Opel, {"1.3 CDTI", "1.6"}, {"04-10", "10-15"}},
+    {"OPEL", "CORSA", false, OemStyle::Opel, {"1.3 CDTI", "1.2"}, {"06-14"}},
+    {"PEUGEOT", "PARTNER", true, OemStyle::Peugeot, {"1.6 HDI"}, {"08-18"}},
+    {"PEUGEOT", "301", false, OemStyle::Peugeot, {"1.6 HDI", "1.2 VTI"}, {"12-20"}},
 }};
+// clang-format on
 
 // Invented part makers and the way each writes its part numbers.
-enum class CodeStyle { LetterDash, Bosch4, Prefix5, Dotted, Dash6, Compact, Spaced, Slash };
+enum class CodeStyle { LetterDash, Grouped433, Prefix5, Dotted, Dash6, Compact, Spaced, Slash };
 
 struct Maker {
     const char16_t *name;
@@ -1212,7 +923,7 @@ struct Maker {
 
 const std::array<Maker, 8> kMakers{{
     {u"VORANEX", CodeStyle::LetterDash, ""},
-    {u"DELTAMAK", CodeStyle::Bosch4, ""},
+    {u"DELTAMAK", CodeStyle::Grouped433, ""},
     {u"KARVELO", CodeStyle::Prefix5, "KV"},
     {u"ORSAY PARÇA", CodeStyle::Dotted, ""},
     {u"MIRANTO", CodeStyle::Dash6, "MR"},
@@ -1226,7 +937,7 @@ QString makerCode(Rng &rng, const Maker &maker) {
     switch (maker.style) {
     case CodeStyle::LetterDash:
         return rng.pattern(u"A99-99");
-    case CodeStyle::Bosch4:
+    case CodeStyle::Grouped433:
         return rng.pattern(u"0999-999-999");
     case CodeStyle::Prefix5:
         return tag + rng.pattern(u" 99999");
@@ -1270,7 +981,7 @@ std::pair<QString, QString> oemNumber(Rng &rng, OemStyle style) {
         return {grouped(raw, {2, 3, 3}, u'.'), plain ? raw : grouped(raw, {2, 3, 3}, u'-')};
     }
     case OemStyle::Renault: {
-        const QString raw = rng.pattern(u"779999999999");
+        const QString raw = rng.pattern(u"7799999999");
         return {grouped(raw, {4, 3, 3}, u'/'), raw};
     }
     case OemStyle::Ford: {
@@ -1351,11 +1062,10 @@ struct Account {
 
 constexpr int kOverdueAccount = 1002;
 
+// clang-format off
 const std::array<Account, 12> kAccounts{{
-    {1001, u"ÖZTÜRK OTO YEDEK PARÇA LTD. ŞTİ.", u"İSTANBUL", u"BAĞCILAR", u"HASAN ÖZTÜRK", "212", 1,
-     3},
-    {1002, u"YILDIZ OTOMOTİV SAN. VE TİC. A.Ş.", u"ANKARA", u"YENİMAHALLE", u"MURAT YILDIZ", "312",
-     1, 3},
+    {1001, u"ÖZTÜRK OTO YEDEK PARÇA LTD. ŞTİ.", u"İSTANBUL", u"BAĞCILAR", u"HASAN ÖZTÜRK", "212", 1, 3},
+    {1002, u"YILDIZ OTOMOTİV SAN. VE TİC. A.Ş.", u"ANKARA", u"YENİMAHALLE", u"MURAT YILDIZ", "312", 1, 3},
     {1003, u"KAYA OTO PARÇA", u"İZMİR", u"BORNOVA", u"EMRE KAYA", "232", 1, 4},
     {1004, u"AKDENİZ OTO MARKET", u"ANTALYA", u"KEPEZ", u"SELİN AKDENİZ", "242", 1, 3},
     {1005, u"DOĞAN YEDEK PARÇA TİC. LTD. ŞTİ.", u"BURSA", u"OSMANGAZİ", u"CAN DOĞAN", "224", 1, 3},
@@ -1367,6 +1077,7 @@ const std::array<Account, 12> kAccounts{{
     {1011, u"ASLAN OTO ELEKTRİK", u"GAZİANTEP", u"ŞEHİTKAMİL", u"YUSUF ASLAN", "342", 2, 3},
     {1012, u"TUNA OTO PARÇA", u"ESKİŞEHİR", u"TEPEBAŞI", u"DERYA TUNA", "222", 2, 3},
 }};
+// clang-format on
 
 // SIRANO is the position in this list plus one; SATICINO of a representative is its rep no.
 struct UserSpec {
@@ -1451,7 +1162,7 @@ QImage partPicture(const Category &c) {
     drawPart(p, c.shape, QRectF(60, 30, 280, 200), QColor::fromRgb(c.colour));
     p.fillRect(QRect(0, 250, 400, 50), QColor(0, 160, 210));
     const QString name = QString::fromUtf16(c.name);
-    drawTextCentered(p, QRect(0, 250, 400, 50), name.size() > 16 ? 2 : 3, name, Qt::white);
+    drawTextCentered(p, QRect(0, 250, 400, 50), fitScale(name, 380, 3), name, Qt::white);
     drawText(p, 8, 8, 1, u"ZENVORA", QColor(0, 120, 170));
     p.end();
     return img;
@@ -1467,15 +1178,6 @@ void insertPictures(sqlite3 *db) {
     }
 }
 
-struct TokenRow {
-    std::string token;
-    int stockNo;
-    bool operator<(const TokenRow &o) const {
-        return token != o.token ? token < o.token : stockNo < o.stockNo;
-    }
-    bool operator==(const TokenRow &o) const = default;
-};
-
 std::vector<ItemInfo> insertItems(sqlite3 *db, int count, Rng &rng) {
     Prepared ins(db, "INSERT INTO items (STOK_STOKNO, KOD, BARKOD, BARKOD_BARKODNO, OEMNO, OEM1,"
                      " OEM2, OEM3, OEM4, ADI, DIGERADI, FINISHKOD, URETICI, URETICIKODU, DPKOD,"
@@ -1486,8 +1188,10 @@ std::vector<ItemInfo> insertItems(sqlite3 *db, int count, Rng &rng) {
                      " ?29, ?30, ?31, ?32, ?33)");
     std::vector<ItemInfo> infos;
     infos.reserve(std::size_t(count));
-    std::vector<TokenRow> tokens;
-    tokens.reserve(std::size_t(count) * 18);
+    // Tokens go to a scratch table first; copying them over in key order lets SQLite's sorter
+    // do the sorting and appends to the index instead of splitting pages all over it.
+    exec(db, "CREATE TEMP TABLE token_load (TOKEN TEXT NOT NULL, STOK_STOKNO INTEGER NOT NULL)");
+    Prepared tok(db, "INSERT INTO token_load (TOKEN, STOK_STOKNO) VALUES (?1, ?2)");
 
     // Campaign and new items stay a list a user can scroll through, whatever the catalogue size.
     const int campaignPerMille = std::clamp(250000 / std::max(count, 1), 1, 30);
@@ -1496,9 +1200,21 @@ std::vector<ItemInfo> insertItems(sqlite3 *db, int count, Rng &rng) {
     static constexpr std::array<int, 6> firstStatuses{1, 2, 3, 4, 5, 0};
 
     for (int no = 1; no <= count; ++no) {
-        const Category &cat = kCategories[std::size_t(rng.below(int(kCategories.size())))];
-        const Vehicle &veh = kVehicles[std::size_t(rng.below(int(kVehicles.size())))];
-        const Maker &maker = kMakers[std::size_t(rng.below(int(kMakers.size())))];
+        std::size_t ci = std::size_t(rng.below(int(kCategories.size())));
+        std::size_t vi = std::size_t(rng.below(int(kVehicles.size())));
+        std::size_t mi = std::size_t(rng.below(int(kMakers.size())));
+        // Showcase items with the part numbers the demo guide uses.
+        if (no == 1) {
+            ci = 0; // brake pads, FIAT DOBLO, maker writing "G50-70"
+            vi = 0;
+            mi = 0;
+        } else if (no == 2) {
+            ci = 1; // brake disc, VW PASSAT
+            vi = 12;
+        }
+        const Category &cat = kCategories[ci];
+        const Vehicle &veh = kVehicles[vi];
+        const Maker &maker = kMakers[mi];
         const QString catName = QString::fromUtf16(cat.name);
         const QString position =
             QString::fromUtf16(cat.positions[std::size_t(rng.below(positionCount(cat)))]);
@@ -1529,10 +1245,9 @@ std::vector<ItemInfo> insertItems(sqlite3 *db, int count, Rng &rng) {
             oem4 = oemNumber(rng, veh.oem).second;
         const QString finish =
             veh.oem == OemStyle::Ford ? QString::number(rng.range(1000000, 2999999)) : QString();
-        const QString dpCode = rng.percent(30) ? u"DP" + rng.digits(5) : QString();
-        const QString pCode = rng.percent(10) ? u"P" + rng.digits(4) : QString();
+        const QString dpCode = rng.percent(30) ? u"DP"_qs + rng.digits(5) : QString();
+        const QString pCode = rng.percent(10) ? u"P"_qs + rng.digits(4) : QString();
 
-        // Showcase items with the part numbers the demo guide uses.
         if (no == 1) {
             makerNo = u"G50-70"_qs;
             oem1 = u"46.521.001"_qs;
@@ -1587,17 +1302,14 @@ std::vector<ItemInfo> insertItems(sqlite3 *db, int count, Rng &rng) {
             {code, barcode, makerNo, oem1, oemNo, oem2, oem3, oem4, finish, dpCode},
             {name, otherName, QString::fromUtf16(maker.name)}};
         for (const QString &t : itemSearchTokens(text))
-            tokens.push_back({t.toStdString(), no});
+            tok.run(t, no);
 
         infos.push_back({name, barcode, list, campaignPrice, vat, campaign ? 1 : 0});
     }
 
-    // Sorted insertion appends to the index instead of splitting pages all over it.
-    std::sort(tokens.begin(), tokens.end());
-    tokens.erase(std::unique(tokens.begin(), tokens.end()), tokens.end());
-    Prepared tok(db, "INSERT INTO search_tokens (TOKEN, STOK_STOKNO) VALUES (?1, ?2)");
-    for (const TokenRow &t : tokens)
-        tok.run(t.token, t.stockNo);
+    exec(db, "INSERT INTO search_tokens (TOKEN, STOK_STOKNO)"
+             " SELECT TOKEN, STOK_STOKNO FROM token_load ORDER BY TOKEN, STOK_STOKNO;"
+             "DROP TABLE temp.token_load");
     return infos;
 }
 
@@ -1619,17 +1331,17 @@ void insertParties(sqlite3 *db, Rng &rng) {
         u"YEDEK PARÇACILAR ÇARŞISI NO: 7", u"ATATÜRK BULVARI NO: 256"};
     for (const Account &a : kAccounts) {
         const QString name = QString::fromUtf16(a.name);
-        const QString code = u"120.01." + QString::number(a.carino).rightJustified(4, u'0');
+        const QString code = u"120.01."_qs + QString::number(a.carino).rightJustified(4, u'0');
         const QString city = QString::fromUtf16(a.city);
         const QString district = QString::fromUtf16(a.district);
         const QString contact = QString::fromUtf16(a.contact);
         const QString area = QString::fromLatin1(a.phoneArea);
-        const QString phone = u"0 (" + area + rng.pattern(u") 555 99 99");
-        const QString fax = u"0 (" + area + rng.pattern(u") 555 99 99");
+        const QString phone = u"0 ("_qs + area + rng.pattern(u") 555 99 99");
+        const QString fax = u"0 ("_qs + area + rng.pattern(u") 555 99 99");
         const QString gsm = rng.pattern(u"0 (599) 555 99 99");
         const QString taxNo = rng.digits(10);
         const QString mail =
-            u"info@" + foldSearchText(name).section(u' ', 0, 0).toLower() + u"oto.com.tr";
+            u"info@"_qs + foldSearchText(name).section(u' ', 0, 0).toLower() + u"oto.com.tr"_qs;
         const auto d = accountDiscounts(a);
         const int term = paymentTerm(a);
         acc.run(a.carino, code, name, u"B2B"_qs, u"BAYİ"_qs,
@@ -1639,8 +1351,8 @@ void insertParties(sqlite3 *db, Rng &rng) {
                 QString::fromUtf16(streets[std::size_t(a.carino % 4)]),
                 QString::fromUtf16(u"OTO SANAYİ BÖLGESİ"), district, city,
                 QString::fromUtf16(u"TÜRKİYE"), phone, QString(), fax, gsm, mail, contact,
-                district + u" V.D.", taxNo, double(d[0]), double(d[1]), double(d[2]), double(d[3]),
-                term, term + 15, 3, a.rep, a.type, 1,
+                district + u" V.D."_qs, taxNo, double(d[0]), double(d[1]), double(d[2]),
+                double(d[3]), term, term + 15, 3, a.rep, a.type, 1,
                 foldSearchText(
                     QString(code + u' ' + name + u' ' + city + u' ' + district + u' ' + contact)));
     }
@@ -1653,8 +1365,8 @@ void insertParties(sqlite3 *db, Rng &rng) {
         const DemoUser &u = specs[i].user;
         const int rep = u.carino ? accountOf(u.carino).rep : specs[i].rep;
         usr.run(int(i) + 1, u.name, u.password, u.type, u.carino, rep, u.active ? 1 : 0,
-                u.name.toLower() + u"@zenvora-demo.com.tr");
-        mac.run(u"DEMO-" + u.name, int(i) + 1);
+                u.name.toLower() + u"@zenvora-demo.com.tr"_qs);
+        mac.run(u"DEMO-"_qs + u.name, int(i) + 1);
     }
 }
 
@@ -1850,9 +1562,9 @@ void insertStatements(sqlite3 *db, Rng &rng, const std::vector<ItemInfo> &items)
 
         auto invoice = [&](QDate day, bool isReturn) {
             const QString doc = isReturn
-                                    ? u"ZNI" + QString::number(day.year()) +
+                                    ? u"ZNI"_qs + QString::number(day.year()) +
                                           QString::number(returnSerial++).rightJustified(9, u'0')
-                                    : u"ZNV" + QString::number(day.year()) +
+                                    : u"ZNV"_qs + QString::number(day.year()) +
                                           QString::number(invoiceSerial++).rightJustified(9, u'0');
             const QDate due = day.addDays(isReturn ? 0 : term);
             const int id = movementNo;
@@ -1882,7 +1594,7 @@ void insertStatements(sqlite3 *db, Rng &rng, const std::vector<ItemInfo> &items)
             movement(day, due, QString::fromUtf16(isReturn ? u"İade Faturası" : u"Satış Faturası"),
                      doc, isReturn ? 0 : total, isReturn ? total : 0,
                      QString::fromUtf16(isReturn ? u"Hasarlı ürün iadesi" : u"Satış"));
-            const QString waybill = u"IRS" + QString::number(id).rightJustified(7, u'0');
+            const QString waybill = u"IRS"_qs + QString::number(id).rightJustified(7, u'0');
             for (std::size_t l = 0; l < rows.size(); ++l) {
                 const Line &r = rows[l];
                 const ItemInfo &it = items[std::size_t(r.stockNo - 1)];
@@ -1951,7 +1663,7 @@ void insertStatements(sqlite3 *db, Rng &rng, const std::vector<ItemInfo> &items)
         };
 
         movement(start, start, QString::fromUtf16(u"Devir Fişi"),
-                 u"DVR-" + QString::number(start.year()), 0, 0,
+                 u"DVR-"_qs + QString::number(start.year()), 0, 0,
                  QString::fromUtf16(u"Önceki dönemden devir"));
         const int stopPaying = a.carino == kOverdueAccount ? 8 : 12;
         for (int month = 0; month < 12; ++month) {
@@ -1975,21 +1687,20 @@ void insertStatements(sqlite3 *db, Rng &rng, const std::vector<ItemInfo> &items)
     }
 }
 
-// Largest pixel scale at which text fits into width.
-int fitScale(QStringView text, int width, int wanted) {
-    int scale = wanted;
-    while (scale > 1 && textWidth(text, scale) > width)
-        --scale;
-    return scale;
-}
-
 QImage banner(int w, int h, int frame, const QString &title, const QString &line2) {
     QImage img(w, h, QImage::Format_RGB32);
     QPainter p(&img);
-    QLinearGradient bg(0, 0, w, h);
-    bg.setColorAt(0, frame % 2 ? QColor(0, 110, 160) : QColor(0, 160, 210));
-    bg.setColorAt(1, frame % 2 ? QColor(0, 60, 100) : QColor(0, 90, 140));
-    p.fillRect(img.rect(), bg);
+    // Colours of the GIF palette, so the picture needs no dithering.
+    p.fillRect(img.rect(), frame % 2 ? QColor(0, 51, 102) : QColor(0, 102, 153));
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(255, 204, 0));
+    if (w >= 6 * h) {
+        p.drawPolygon(QPolygon{QPoint(w - h - 40, 0), QPoint(w - 40, 0), QPoint(w - 2 * h, h),
+                               QPoint(w - 3 * h, h)});
+    } else {
+        p.drawRect(0, h - 8, w * (frame + 1) / 3, 4); // grows from frame to frame
+    }
     const int big = std::max(1, (h - 20) / 24) + 1;
     const int x = 12 + frame * 6;
     drawText(p, x, 10, fitScale(title, w - x - 12, big), title, Qt::white);
@@ -2020,7 +1731,7 @@ void insertPromotions(sqlite3 *db) {
         ban.run(2, "GIF", encodeGif(frames, 200));
     }
     {
-        QImage img(1000, 60, QImage::Format_RGB32);
+        QImage img(1100, 60, QImage::Format_RGB32);
         QPainter p(&img);
         p.fillRect(img.rect(), QColor(40, 44, 52));
         int x = 10;
@@ -2029,7 +1740,7 @@ void insertPromotions(sqlite3 *db) {
                      QColor::fromRgb(kCategories[i * 5].colour));
             drawText(p, x + 78, 23, 2, QString::fromUtf16(kCategories[i * 5].name),
                      QColor(255, 210, 80));
-            x += 250;
+            x += 275;
         }
         p.end();
         ban.run(3, "BMP", encodeImage(img.convertToFormat(QImage::Format_RGB888), "bmp"));
@@ -2102,9 +1813,18 @@ const std::vector<DemoUser> &demoUsers() {
 
 void fillDemoData(sqlite3 *db, const DemoOptions &options) {
     if (options.items < 1)
-        throw std::invalid_argument("the demo catalogue needs at least one item");
-    exec(db, "BEGIN IMMEDIATE");
+        throw std::runtime_error("the demo catalogue needs at least one item");
+    // A larger page cache while the token index is built; the caller's setting comes back after.
+    int cacheSize = 0;
+    {
+        Prepared q(db, "PRAGMA cache_size");
+        if (q.query())
+            cacheSize = q.intAt(0);
+    }
+    const QByteArray restoreCache = "PRAGMA cache_size = " + QByteArray::number(cacheSize);
+    exec(db, "PRAGMA cache_size = -131072");
     try {
+        exec(db, "BEGIN IMMEDIATE");
         createSchema(db);
         clearTables(db);
         // Independent streams, so the catalogue size does not change the parties.
@@ -2122,8 +1842,10 @@ void fillDemoData(sqlite3 *db, const DemoOptions &options) {
         exec(db, "COMMIT");
     } catch (...) {
         sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+        sqlite3_exec(db, restoreCache.constData(), nullptr, nullptr, nullptr);
         throw;
     }
+    exec(db, restoreCache.constData());
 }
 
 void registerMachine(sqlite3 *db, const QString &machineId, const QString &userName) {

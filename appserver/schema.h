@@ -15,9 +15,10 @@ namespace zenvo::appserver {
 void createSchema(sqlite3 *db);
 
 // Search key of one code or word: Turkish letters folded to Latin (Ç->C, Ğ->G, İ/ı->I, Ö->O,
-// Ş->S, Ü->U; other accented letters to their base letter), upper case, and everything that is
-// not a letter or a digit dropped. "G50-70", "g50 70" and "G5070" all give "G5070";
-// "46.521.001", "46/521/001" and "46-521-001" give "46521001". Independent of the locale.
+// Ş->S, Ü->U; other accented letters to their base letter), upper case; only A-Z and 0-9 are
+// kept, everything else (blanks, punctuation, other scripts) is dropped. "G50-70", "g50 70" and
+// "G5070" all give "G5070"; "46.521.001", "46/521/001" and "46-521-001" give "46521001".
+// Independent of the locale.
 QString normalizeSearchToken(QStringView text);
 
 // The same folding, but each run of characters that are neither letters nor digits becomes one

@@ -132,6 +132,21 @@ private slots:
         QCOMPARE(contentHash(db.get()), a);
     }
 
+    void failedFillKeepsPreviousData() {
+        DbPtr db = demoDb(50, 2);
+        const QByteArray before = contentHash(db.get());
+        sqlite3_exec(db.get(), "PRAGMA cache_size = -500", nullptr, nullptr, nullptr);
+        // Fails at the last step, after every other table has been rewritten.
+        sqlite3_exec(db.get(),
+                     "CREATE TRIGGER refuse BEFORE INSERT ON banners"
+                     " BEGIN SELECT RAISE(ABORT, 'no banners'); END",
+                     nullptr, nullptr, nullptr);
+        QVERIFY_THROWS_EXCEPTION(std::runtime_error, fillDemoData(db.get(), {80, 3}));
+        QCOMPARE(contentHash(db.get()), before);
+        QCOMPARE(scalar(db.get(), "PRAGMA cache_size"), u"-500"_qs);
+        QVERIFY_THROWS_EXCEPTION(std::runtime_error, fillDemoData(db.get(), {0, 3}));
+    }
+
     void picturesDecode() {
         sqlite3 *db = m_db.get();
         const QList<QByteArray> pictures = blobs(db, "SELECT VERI FROM pictures");
