@@ -6,8 +6,9 @@
 //     as they travel on the wire. Times of day that results show as text are in SAAT ("HH:MM").
 //   - Amounts are REAL lira rounded to two decimals; rates are REAL percents.
 //   - Flags are INTEGER 0/1. Pictures and banners are BLOBs holding the file bytes.
-//   - The demo "today" is the setting `bugun` (OLE day). Demo dates lie before it; a server
-//     that wants stable due-date warnings compares against it instead of the clock.
+//   - The demo "today" is the setting `bugun` (OLE day 45838, 2025-06-30). Demo dates lie
+//     before it; a server that wants stable due-date warnings compares against it instead of
+//     the clock.
 //
 // settings          KEY -> VALUE: version (client version the server expects, "1"), kayanyazi
 //                   (scrolling text, simple HTML), bugun, firma (the firm's name), demo_seed,
@@ -57,8 +58,9 @@
 //                   deleted), KDV, BIRIMFIYAT, ILKFIYAT (price when ordered), INDIRIMORANI1-4, K,
 //                   VERENIDNO, TARIH, SAAT. Outstanding balances are the lines with KALAN > 0.
 // statement         Account movements: IDNO, CARINO, TARIH, VADETARIHI (due date), VADEGUN,
-//                   TURADI ("Satış Faturası", "İade Faturası", "Tahsilat", "Tediye"), EVRAK,
-//                   BORC, ALACAK, KUR, ACIKLAMA, SATICINO.
+//                   TURADI ("Satış Faturası", "İade Faturası", "Tahsilat", "Tediye", and a
+//                   zero "Devir Fişi" opening each account), EVRAK, BORC, ALACAK, KUR, ACIKLAMA,
+//                   SATICINO.
 // invoice_lines     Lines of invoice movements: ID, IDNO, SIRA, STOKNO, STOKADI, MIKTAR,
 //                   BIRIMFIYAT, INDIRIM1, INDIRIM2, KDV, TUTAR, TOPLAMINDIRIM, NETBIRIMFIYAT,
 //                   NETTUTAR, VERGI, IRSALIYEEVRAKNO, IRSALIYETARIHI, SIPARISEVRAKNO,
