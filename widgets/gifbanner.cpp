@@ -1,5 +1,6 @@
 #include "widgets/gifbanner.h"
 
+#include <QImageReader>
 #include <QMovie>
 #include <QPainter>
 
@@ -29,27 +30,30 @@ void GifBanner::clear() {
 
 bool GifBanner::setGif(const QByteArray &data) {
     clear();
+    // Decode the first frame apart, so a broken picture is refused before anything shows.
+    QByteArray probe = data;
+    QBuffer probeBuffer(&probe);
+    probeBuffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&probeBuffer);
+    const QImage first = reader.read();
+    if (first.isNull())
+        return false;
+    m_size = first.size();
     m_data = data;
     m_buffer.setBuffer(&m_data);
     m_buffer.open(QIODevice::ReadOnly);
-    auto *movie = new QMovie(&m_buffer, QByteArray(), this);
-    movie->setCacheMode(QMovie::CacheAll);
-    if (!movie->isValid() || !movie->jumpToFrame(0) || movie->currentImage().isNull()) {
-        delete movie;
-        clear();
-        return false;
-    }
-    m_movie = movie;
+    m_movie = new QMovie(&m_buffer, QByteArray(), this);
+    m_movie->setCacheMode(QMovie::CacheAll);
     connect(m_movie, &QMovie::frameChanged, this, [this] { update(); });
     if (m_mode == Mode::NaturalHeight)
-        setFixedHeight(m_movie->currentImage().height());
+        setFixedHeight(m_size.height());
     m_movie->start();
     update();
     return true;
 }
 
 QSize GifBanner::pictureSize() const {
-    return m_movie ? m_movie->currentImage().size() : QSize();
+    return m_movie ? m_size : QSize();
 }
 
 int GifBanner::currentFrame() const {

@@ -34,6 +34,7 @@ private:
     QByteArray m_data;
     QBuffer m_buffer;
     QMovie *m_movie = nullptr;
+    QSize m_size;
 };
 
 } // namespace zenvo
