@@ -87,11 +87,16 @@ void GridHeader::paintSection(QPainter *p, const QRect &rect, int logicalIndex) 
         const QRect textRect(rect.left() + 6, rect.top() + 2, right - rect.left() - 6,
                              rect.height() - 4);
         const QFontMetrics fm(look.headerFont);
-        const bool fits = fm.horizontalAdvance(text) <= textRect.width();
-        p->drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter | (fits ? 0 : Qt::TextWordWrap),
-                    fits || fm.height() * 2 <= textRect.height()
-                        ? text
-                        : fm.elidedText(text, Qt::ElideRight, textRect.width()));
+        // Wrap a long caption onto more lines when the header is high enough and every word
+        // fits; otherwise one elided line.
+        const QRect wrapped = fm.boundingRect(textRect, Qt::TextWordWrap, text);
+        const bool wraps =
+            wrapped.width() <= textRect.width() && wrapped.height() <= textRect.height();
+        if (wraps)
+            p->drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap, text);
+        else
+            p->drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+                        fm.elidedText(text, Qt::ElideRight, textRect.width()));
     }
     p->restore();
 }
