@@ -60,6 +60,14 @@ void CallContext::setOut(int i, WireValue v) {
 
 Dispatcher::Dispatcher() = default;
 
+Dispatcher serverDispatcher() {
+    Dispatcher d;
+    addSessionMethods(d);
+    addCatalogueMethods(d);
+    addCartMethods(d);
+    return d;
+}
+
 std::string Dispatcher::serve(const char *data, std::size_t len, sqlite3 *db) const {
     Request req;
     try {

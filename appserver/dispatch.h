@@ -54,5 +54,9 @@ private:
 
 // Registration of each group of methods.
 void addSessionMethods(Dispatcher &d);
+void addCatalogueMethods(Dispatcher &d);
+void addCartMethods(Dispatcher &d);
+// Every method group: the dispatcher of zenvo-server.
+Dispatcher serverDispatcher();
 
 } // namespace zenvo::appserver

@@ -4,12 +4,14 @@
 #include "appserver/schema.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 
 #include <csignal>
 #include <cstdio>
 #include <iostream>
+#include <unistd.h>
 
 using namespace zenvo;
 using namespace zenvo::appserver;
@@ -27,12 +29,6 @@ int usage() {
     return 2;
 }
 
-Dispatcher makeDispatcher() {
-    Dispatcher d;
-    addSessionMethods(d);
-    return d;
-}
-
 // Every answer is written before its connection closes and SQLite keeps its journal, so
 // ending at once is safe.
 void onSignal(int) {
@@ -48,11 +44,20 @@ QString optionValue(const QStringList &args, const QString &name, const QString 
 
 int main(int argc, char **argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+        // Qt wants a private runtime folder even without a display.
+        const QByteArray dir =
+            QDir::tempPath().toUtf8() + "/zenvo-runtime-" + QByteArray::number(uint(getuid()));
+        QDir().mkpath(QString::fromUtf8(dir));
+        QFile::setPermissions(QString::fromUtf8(dir),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        qputenv("XDG_RUNTIME_DIR", dir);
+    }
     QGuiApplication app(argc, argv); // pictures and PDFs are drawn with QtGui
     const QStringList args = app.arguments().mid(1);
     try {
         if (args.contains(QStringLiteral("--list-methods"))) {
-            const Dispatcher d = makeDispatcher();
+            const Dispatcher d = serverDispatcher();
             for (int i = 0; i < kMethodCount; ++i) {
                 const auto id = MethodId(i);
                 std::cout << methodSignature(methodDecl(id)).toStdString()
@@ -117,7 +122,7 @@ int main(int argc, char **argv) {
                       << " --demo\n";
             return 1;
         }
-        const Dispatcher d = makeDispatcher();
+        const Dispatcher d = serverDispatcher();
         AppServer server(opt, d);
         server.start();
         std::signal(SIGINT, onSignal);
