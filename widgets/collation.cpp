@@ -44,19 +44,35 @@ const RankTable &ranks() {
 
 } // namespace
 
+namespace {
+char16_t weight(const RankTable &table, char16_t u) {
+    if (u <= kLast && table.rank[u] != 0)
+        return table.rank[u];
+    return char16_t(std::min<int>(0x1000 + u, 0xFFFF)); // after every ranked character
+}
+} // namespace
+
+std::array<quint64, 4> collationPrefix(QStringView text) {
+    const RankTable &table = ranks();
+    std::array<quint64, 4> out{};
+    const qsizetype n = text.size();
+    for (int i = 0; i < 16; ++i) {
+        quint64 unit = 0;
+        if (i < n)
+            unit = weight(table, text[i].unicode());
+        else if (i > n && i - n - 1 < n)
+            unit = text[i - n - 1].unicode(); // the text itself follows the separator
+        out[std::size_t(i / 4)] |= unit << (48 - 16 * (i % 4));
+    }
+    return out;
+}
+
 QString collationKey(QStringView text) {
     const RankTable &table = ranks();
     QString key(text.size() * 2 + 1, Qt::Uninitialized);
     QChar *out = key.data();
-    for (QChar c : text) {
-        const char16_t u = c.unicode();
-        char16_t w;
-        if (u <= kLast && table.rank[u] != 0)
-            w = table.rank[u];
-        else
-            w = char16_t(std::min<int>(0x1000 + u, 0xFFFF)); // after every ranked character
-        *out++ = QChar(w);
-    }
+    for (QChar c : text)
+        *out++ = QChar(weight(table, c.unicode()));
     *out++ = QChar(0); // a shorter text sorts before its extensions
     std::copy(text.begin(), text.end(), out);
     return key;

@@ -9,6 +9,7 @@
 #include <QTime>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <numeric>
@@ -20,8 +21,19 @@ struct GridModel::SortKey {
     enum class Type { None, Int, Double, Text } type = Type::None;
     std::vector<qint64> ints;
     std::vector<double> doubles;
-    std::vector<QString> texts;
+    std::vector<QString> texts; // the text of each row; its full collation key on demand
     std::vector<std::uint8_t> nulls;
+    // Per row, an unsigned image of the value that orders like it: the number itself, or the
+    // first 16 units of a text's collation key. Sorting these side by side keeps the sort in
+    // cache; only rows whose texts share those units look at the full keys.
+    std::vector<std::array<quint64, 4>> prefix;
+    mutable std::vector<QString> fullKeys;
+    const QString &fullKey(int row) const {
+        QString &k = fullKeys[std::size_t(row)];
+        if (k.isNull())
+            k = collationKey(texts[std::size_t(row)]);
+        return k;
+    }
 };
 
 namespace {
@@ -37,7 +49,7 @@ bool isIconKind(CellKind k) {
 }
 
 std::u16string_view view(const QString &s) {
-    return {reinterpret_cast<const char16_t *>(s.utf16()), std::size_t(s.size())};
+    return {reinterpret_cast<const char16_t *>(s.constData()), std::size_t(s.size())};
 }
 
 quint64 doubleBits(double v) {
@@ -368,7 +380,8 @@ const GridModel::SortKey &GridModel::sortKey(int column) const {
         key.nulls.assign(std::size_t(n), 0);
         key.texts.reserve(std::size_t(n));
         for (int r = 0; r < n; ++r)
-            key.texts.push_back(collationKey(col.text(GridRow(m_table, r))));
+            key.texts.push_back(col.text(GridRow(m_table, r)));
+        buildPrefixes(key);
         return key;
     }
     if (fc < 0)
@@ -391,9 +404,71 @@ const GridModel::SortKey &GridModel::sortKey(int column) const {
         key.type = SortKey::Type::Text;
         key.texts.reserve(std::size_t(n));
         for (int r = 0; r < n; ++r)
-            key.texts.push_back(collationKey(m_table->stringView(r, fc)));
+            key.texts.push_back(m_table->stringValue(r, fc));
     }
+    buildPrefixes(key);
     return key;
+}
+
+void GridModel::buildPrefixes(SortKey &key) {
+    const std::size_t n = std::max({key.ints.size(), key.doubles.size(), key.texts.size()});
+    key.prefix.assign(n, {0, 0, 0, 0});
+    if (key.type == SortKey::Type::Text)
+        key.fullKeys.assign(n, QString());
+    for (std::size_t r = 0; r < n; ++r) {
+        auto &p = key.prefix[r];
+        switch (key.type) {
+        case SortKey::Type::Int:
+            p[0] = quint64(key.ints[r]) ^ (quint64(1) << 63);
+            break;
+        case SortKey::Type::Double: {
+            const quint64 bits = doubleBits(key.doubles[r]);
+            p[0] = bits >> 63 ? ~bits : bits | (quint64(1) << 63);
+            break;
+        }
+        case SortKey::Type::Text:
+            p = collationPrefix(key.texts[r]);
+            break;
+        case SortKey::Type::None:
+            break;
+        }
+    }
+}
+
+void GridModel::sortRows(const SortKey &key, bool descending, std::vector<int> &rows) const {
+    struct Entry {
+        std::array<quint64, 4> p;
+        int row;
+        int pos; // place before sorting: equal rows keep their order
+        bool null;
+    };
+    std::vector<Entry> entries(rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const auto r = std::size_t(rows[i]);
+        entries[i] = {key.prefix[r], rows[i], int(i), !key.nulls.empty() && key.nulls[r] != 0};
+    }
+    const bool text = key.type == SortKey::Type::Text;
+    // Sign of x against y in the column's order (empty cells first), 0 when equal.
+    auto order = [&](const Entry &x, const Entry &y) {
+        if (x.null != y.null)
+            return x.null ? -1 : 1;
+        if (x.null)
+            return 0;
+        if (x.p != y.p)
+            return x.p < y.p ? -1 : 1;
+        if (!text)
+            return 0;
+        const int c = view(key.fullKey(x.row)).compare(view(key.fullKey(y.row)));
+        return c < 0 ? -1 : (c > 0 ? 1 : 0);
+    };
+    std::sort(entries.begin(), entries.end(), [&](const Entry &x, const Entry &y) {
+        const int c = order(x, y);
+        if (c != 0)
+            return descending ? c > 0 : c < 0;
+        return x.pos < y.pos;
+    });
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        rows[i] = entries[i].row;
 }
 
 int GridModel::compareRows(const SortKey &key, int a, int b) const {
@@ -409,7 +484,7 @@ int GridModel::compareRows(const SortKey &key, int a, int b) const {
     case SortKey::Type::Double:
         return key.doubles[ia] < key.doubles[ib] ? -1 : (key.doubles[ib] < key.doubles[ia] ? 1 : 0);
     case SortKey::Type::Text: {
-        const int c = view(key.texts[ia]).compare(view(key.texts[ib]));
+        const int c = view(key.fullKey(a)).compare(view(key.fullKey(b)));
         return c < 0 ? -1 : (c > 0 ? 1 : 0);
     }
     case SortKey::Type::None:
@@ -461,18 +536,13 @@ void GridModel::rebuild(bool resort) {
         std::iota(m_order.begin(), m_order.end(), 0);
         if (m_sortColumn >= 0) {
             const SortKey &key = sortKey(m_sortColumn);
-            if (key.type != SortKey::Type::None) {
-                const bool desc = m_sortOrder == Qt::DescendingOrder;
-                std::stable_sort(m_order.begin(), m_order.end(), [&](int a, int b) {
-                    return desc ? compareRows(key, b, a) < 0 : compareRows(key, a, b) < 0;
-                });
-            }
+            if (key.type != SortKey::Type::None)
+                sortRows(key, m_sortOrder == Qt::DescendingOrder, m_order);
         }
         if (m_groupColumn >= 0) {
             const SortKey &key = sortKey(m_groupColumn);
             if (key.type != SortKey::Type::None)
-                std::stable_sort(m_order.begin(), m_order.end(),
-                                 [&](int a, int b) { return compareRows(key, a, b) < 0; });
+                sortRows(key, false, m_order);
         }
     }
     applyFilters();

@@ -118,6 +118,8 @@ private:
     std::vector<std::uint8_t> passingRows(int exceptColumn) const;
     void markColumn(int column, const QSet<QString> &texts, std::vector<std::uint8_t> &pass) const;
     const SortKey &sortKey(int column) const;
+    static void buildPrefixes(SortKey &key);
+    void sortRows(const SortKey &key, bool descending, std::vector<int> &rows) const;
     int compareRows(const SortKey &key, int a, int b) const;
     QString summaryValue(const GridSummary &s, int column, int first, int count) const;
     QString formatNumber(int column, double value) const;
