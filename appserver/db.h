@@ -7,6 +7,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace zenvo::appserver {
 
@@ -42,6 +43,12 @@ public:
     qint64 int64(int c) const { return sqlite3_column_int64(m_stmt, c); }
     double real(int c) const { return sqlite3_column_double(m_stmt, c); }
     QString text(int c) const;
+    // The column's UTF-8 text without a copy; valid until the next step.
+    std::string_view utf8(int c) const {
+        const auto *p = reinterpret_cast<const char *>(sqlite3_column_text(m_stmt, c));
+        return p ? std::string_view(p, std::size_t(sqlite3_column_bytes(m_stmt, c)))
+                 : std::string_view();
+    }
     QByteArray blob(int c) const;
     sqlite3_stmt *handle() const { return m_stmt; }
 

@@ -87,9 +87,10 @@ std::unique_ptr<ResultTable> itemTable(Stmt &st, ListKind kind, const Discounts 
         int c = 0;
         for (int q = 0; q < 27; ++q, ++c) {
             const FieldType ft = t->field(c).type;
-            if (ft == FieldType::String)
-                t->appendString(c, st.text(q));
-            else if (ft == FieldType::Integer)
+            if (ft == FieldType::String) {
+                const std::string_view u = st.utf8(q);
+                t->appendStringUtf8(c, u.data(), u.size());
+            } else if (ft == FieldType::Integer)
                 t->appendInt(c, st.int64(q));
             else
                 t->appendDouble(c, st.real(q));

@@ -35,9 +35,11 @@ std::unique_ptr<ResultTable> tableFromQuery(Stmt &st, const std::vector<Col> &co
             case FieldType::Boolean:
                 t->appendInt(c, st.int64(c));
                 break;
-            case FieldType::String:
-                t->appendString(c, st.text(c));
+            case FieldType::String: {
+                const std::string_view u = st.utf8(c);
+                t->appendStringUtf8(c, u.data(), u.size());
                 break;
+            }
             case FieldType::Blob:
                 t->appendBlob(c, st.blob(c));
                 break;

@@ -504,7 +504,7 @@ void encodeTable(JsonWriter &w, const ResultTable &t) {
             else if (isDoubleStored(ft))
                 w.number(t.doubleValue(r, c));
             else if (ft == FieldType::String)
-                w.string(t.stringValue(r, c));
+                w.string(t.stringView(r, c));
             else
                 w.base64(t.blobValue(r, c));
         }

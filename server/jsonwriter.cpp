@@ -49,7 +49,23 @@ JsonWriter &JsonWriter::string(std::string_view s) {
     return *this;
 }
 
-JsonWriter &JsonWriter::string(const QString &s) {
+JsonWriter &JsonWriter::string(QStringView s) {
+    // Plain ASCII without characters to escape goes straight in; anything else through UTF-8.
+    const char16_t *p = s.utf16();
+    const qsizetype n = s.size();
+    qsizetype i = 0;
+    while (i < n && p[i] < 0x80 && p[i] >= 0x20 && p[i] != '"' && p[i] != '\\')
+        ++i;
+    if (i == n) {
+        const std::size_t at = m_out.size();
+        m_out.resize(at + std::size_t(n) + 2);
+        char *dst = m_out.data() + at;
+        *dst++ = '"';
+        for (qsizetype k = 0; k < n; ++k)
+            *dst++ = char(p[k]);
+        *dst = '"';
+        return *this;
+    }
     const QByteArray utf8 = s.toUtf8();
     return string(std::string_view(utf8.constData(), std::size_t(utf8.size())));
 }

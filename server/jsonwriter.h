@@ -25,7 +25,8 @@ public:
     }
     JsonWriter &key(std::string_view k); // "k":
     JsonWriter &string(std::string_view utf8);
-    JsonWriter &string(const QString &s);
+    JsonWriter &string(const QString &s) { return string(QStringView(s)); }
+    JsonWriter &string(QStringView s);
     JsonWriter &integer(qint64 v);
     JsonWriter &number(double v); // shortest round-trip form; throws on NaN and infinities
     JsonWriter &boolean(bool v) { return raw(v ? std::string_view("true") : "false"); }
