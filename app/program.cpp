@@ -1,0 +1,36 @@
+#include "app/program.h"
+
+#include "app/application.h"
+#include "app/machineid.h"
+#include "app/mainwindow.h"
+#include "app/messages.h"
+#include "app/runner.h"
+#include "server/resulttable.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace zenvo {
+
+int ProgramCalistir(int argc, char **argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--print-machine-id") == 0) {
+            std::puts(BilgisayarIdAl().toUtf8().constData());
+            return 0;
+        }
+    }
+    tuneAllocatorForLargeResults();
+    ZenvoApplication app(argc, argv);
+    GorunumUygula(app);
+    SetBaglantiMesajGosterici(
+        [](const QString &mesaj) { ArayuzdeCalistir([&mesaj] { MesajGoster(mesaj, Hata); }); });
+
+    TForm1 form;
+    if (!form.FormCreate())
+        return 0;
+    SetMesajSahibi(&form);
+    form.showMaximized();
+    return app.exec();
+}
+
+} // namespace zenvo
