@@ -205,7 +205,7 @@ void decodeRows(od::value &v, ResultTable &t, std::size_t textHint) {
         if (c != ncols)
             fail("table row " + std::to_string(r) + " has " + std::to_string(c) + " values for " +
                  std::to_string(ncols) + " columns");
-        t.commitRow();
+        t.commitCountedRow();
         ++r;
     }
 }

@@ -96,6 +96,8 @@ public:
     // Closes the row; throws std::runtime_error when a column got no value or two.
     void commitRow();
     void appendRow(const QVariantList &values); // convenience for tests and small tables
+    // For a decoder that has itself counted exactly one value per column.
+    void commitCountedRow() { ++m_rows; }
 
     void clearRows();
     void clear(); // columns and rows
