@@ -12,6 +12,7 @@
 #include "tests/support/modal.h"
 #include "tests/support/testserver.h"
 #include "widgets/busyindicator.h"
+#include "widgets/gifbanner.h"
 #include "widgets/grid.h"
 
 #include <QAction>
