@@ -137,13 +137,13 @@ TForm1::~TForm1() = default;
 
 void TForm1::buildHeader(QWidget *panel1) {
     auto *row = new QHBoxLayout(panel1);
-    row->setContentsMargins(10, 0, 6, 0);
+    row->setContentsMargins(10, 0, 14, 0);
     row->setSpacing(12);
 
     auto *image1 = new QLabel(panel1);
     image1->setObjectName(QStringLiteral("Image1"));
     image1->setPixmap(logoResmi(76));
-    image1->setFixedSize(230, 100);
+    image1->setFixedSize(image1->pixmap().deviceIndependentSize().toSize().width() + 4, 100);
     row->addWidget(image1);
 
     auto *grid = panel(panel1, QStringLiteral("GridPanel1"));
@@ -212,6 +212,7 @@ void TForm1::buildHeader(QWidget *panel1) {
     button3->setObjectName(QStringLiteral("Button3"));
     button3->setIcon(menuSimgesi());
     button3->setIconSize(QSize(40, 40));
+    button3->setFixedSize(62, 48);
     button3->setToolTip(QStringLiteral("Menü"));
     button3->setPopupMode(QToolButton::MenuButtonPopup);
     button3->setMenu(m_menu);

@@ -203,7 +203,7 @@ QPixmap tabPicture(int index) {
 } // namespace
 
 QPixmap logoResmi(int height) {
-    const int w = height * 3;
+    const int w = int(height * 3.3);
     QPixmap pm = canvas(w, height);
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);

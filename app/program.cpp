@@ -7,6 +7,8 @@
 #include "app/runner.h"
 #include "server/resulttable.h"
 
+#include <QScreen>
+
 #include <cstdio>
 #include <cstring>
 
@@ -29,6 +31,9 @@ int ProgramCalistir(int argc, char **argv) {
     if (!form.FormCreate())
         return 0;
     SetMesajSahibi(&form);
+    // Without a window manager "maximised" means nothing: fill the screen ourselves.
+    if (const QScreen *screen = form.screen())
+        form.setGeometry(screen->availableGeometry());
     form.showMaximized();
     return app.exec();
 }
