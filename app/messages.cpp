@@ -79,6 +79,12 @@ void centre(QMessageBox &box) {
     }
 }
 
+// Captions only: some platform themes put stock pictures on dialog buttons.
+void plainButtons(QMessageBox &box) {
+    for (QAbstractButton *b : box.buttons())
+        b->setIcon(QIcon());
+}
+
 } // namespace
 
 void SetMesajYaziBoyutu(int pointSize) {
@@ -104,6 +110,7 @@ QMessageBox::StandardButton MesajGoster(const QString &mesaj, int tur,
         if (QAbstractButton *b = box.button(c.button))
             b->setText(QString::fromUtf8(c.text));
     }
+    plainButtons(box);
     // The default button comes first in the keyboard order and holds the focus.
     QList<QAbstractButton *> order = box.buttons();
     if (auto *def = qobject_cast<QPushButton *>(box.button(varsayilan))) {
@@ -125,6 +132,7 @@ void DuzMesajGoster(const QString &baslik, const QString &mesaj, QMessageBox::Ic
     QMessageBox box(simge, baslik, mesaj, QMessageBox::Ok);
     box.setObjectName(QStringLiteral("DuzMesaj"));
     box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
+    plainButtons(box);
     centre(box);
     box.exec();
 }
@@ -147,6 +155,7 @@ void GenelHataGoster(std::exception_ptr error) {
                     QMessageBox::Ok);
     box.setObjectName(QStringLiteral("GenelHata"));
     box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
+    plainButtons(box);
     centre(box);
     box.exec();
 }
