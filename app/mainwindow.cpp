@@ -56,12 +56,12 @@ BusyIndicator *busy(QWidget *parent, const QString &name) {
     return b;
 }
 
-struct TabSpec {
+struct TabDef {
     const char *name;
     const char *caption;
     int icon;
 };
-constexpr TabSpec kTabs[] = {
+constexpr TabDef kTabs[] = {
     {"sstoklistesi", "Stok Listesi", 0}, {"ssepet", "Sepet", 8},
     {"sonceki", "Önceki Siparişler", 3}, {"sccariekstre", "Cari Ekstre", 1},
     {"syeniler", "Yeni Stoklar", 10},    {"skampanyali", "Kampanyalı Stoklar", 6},
@@ -161,20 +161,20 @@ void TForm1::buildHeader(QWidget *panel1) {
                 {"Firma: ", &m_cariadilbl, "cariadilbl"},
                 {"Temsilci: ", &m_saticilbl, "saticilbl"}};
     int r = 0;
-    for (const auto &spec : rows) {
-        auto *caption = new QLabel(QString::fromUtf8(spec.caption), grid);
+    for (const auto &row : rows) {
+        auto *caption = new QLabel(QString::fromUtf8(row.caption), grid);
         caption->setObjectName(QStringLiteral("baslik%1").arg(r + 1));
         caption->setProperty("baslik", true);
         caption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         caption->setFont(baseFont(14, true));
         auto *value = new QLabel(grid);
-        value->setObjectName(QString::fromLatin1(spec.name));
+        value->setObjectName(QString::fromLatin1(row.name));
         value->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         value->setFont(baseFont(14, true));
         value->setTextInteractionFlags(Qt::TextSelectableByMouse);
         g->addWidget(caption, r, 0);
         g->addWidget(value, r, 1);
-        *spec.value = value;
+        *row.value = value;
         ++r;
     }
     row->addWidget(grid, 1);
