@@ -14,7 +14,7 @@
 
 namespace zenvo {
 
-int ProgramCalistir(int argc, char **argv) {
+int ProgramCalistir(int argc, char **argv, const std::function<void(TForm1 &)> &ozellikleriKur) {
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--print-machine-id") == 0) {
             std::puts(BilgisayarIdAl().toUtf8().constData());
@@ -28,6 +28,8 @@ int ProgramCalistir(int argc, char **argv) {
         [](const QString &mesaj) { ArayuzdeCalistir([&mesaj] { MesajGoster(mesaj, Hata); }); });
 
     TForm1 form;
+    if (ozellikleriKur)
+        ozellikleriKur(form);
     if (!form.FormCreate())
         return 0;
     SetMesajSahibi(&form);
