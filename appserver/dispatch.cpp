@@ -65,6 +65,7 @@ Dispatcher serverDispatcher() {
     addSessionMethods(d);
     addCatalogueMethods(d);
     addCartMethods(d);
+    addPromoMethods(d);
     return d;
 }
 

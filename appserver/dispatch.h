@@ -56,6 +56,7 @@ private:
 void addSessionMethods(Dispatcher &d);
 void addCatalogueMethods(Dispatcher &d);
 void addCartMethods(Dispatcher &d);
+void addPromoMethods(Dispatcher &d);
 // Every method group: the dispatcher of zenvo-server.
 Dispatcher serverDispatcher();
 
