@@ -65,6 +65,8 @@ Dispatcher serverDispatcher() {
     addSessionMethods(d);
     addCatalogueMethods(d);
     addCartMethods(d);
+    addAccountMethods(d);
+    addPromoMethods(d);
     addPromoMethods(d);
     return d;
 }

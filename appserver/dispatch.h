@@ -56,6 +56,8 @@ private:
 void addSessionMethods(Dispatcher &d);
 void addCatalogueMethods(Dispatcher &d);
 void addCartMethods(Dispatcher &d);
+void addAccountMethods(Dispatcher &d);
+void addPromoMethods(Dispatcher &d);
 void addPromoMethods(Dispatcher &d);
 // Every method group: the dispatcher of zenvo-server.
 Dispatcher serverDispatcher();
