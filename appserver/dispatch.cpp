@@ -67,7 +67,7 @@ Dispatcher serverDispatcher() {
     addCartMethods(d);
     addAccountMethods(d);
     addPromoMethods(d);
-    addPromoMethods(d);
+    addSalesRepMethods(d);
     return d;
 }
 

@@ -58,7 +58,7 @@ void addCatalogueMethods(Dispatcher &d);
 void addCartMethods(Dispatcher &d);
 void addAccountMethods(Dispatcher &d);
 void addPromoMethods(Dispatcher &d);
-void addPromoMethods(Dispatcher &d);
+void addSalesRepMethods(Dispatcher &d);
 // Every method group: the dispatcher of zenvo-server.
 Dispatcher serverDispatcher();
 
