@@ -572,6 +572,22 @@ void SepetSekmesi::Button2Click() {
 }
 
 void SepetSekmesi::KolonAyarla() {
+    // While an ancestor holds back painting (the page control does while it switches pages),
+    // the grid's width code would leave its view switched off for good: lay out right after.
+    if (!m_grid->updatesEnabled()) {
+        if (!m_kolonBekliyor) {
+            m_kolonBekliyor = true;
+            QMetaObject::invokeMethod(
+                this,
+                [this] {
+                    m_kolonBekliyor = false;
+                    if (m_grid->updatesEnabled())
+                        KolonAyarla();
+                },
+                Qt::QueuedConnection);
+        }
+        return;
+    }
     int ekran = m_ekranGenisligi;
     if (ekran <= 0) {
         const QScreen *s = m_grid->screen();

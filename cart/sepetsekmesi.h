@@ -113,6 +113,7 @@ private:
     int m_uyariNesli = 0;
     int m_suranUyarilar = 0;
     int m_ekranGenisligi = 0;
+    bool m_kolonBekliyor = false;
     std::function<QString()> m_dosyaSor;
 
     Grid *m_grid = nullptr;

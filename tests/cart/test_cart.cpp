@@ -67,6 +67,9 @@ private slots:
         QCOMPARE(f.form->sekmeBasligi(f.form->ssepet()), QStringLiteral("3=Sepet"));
         Grid *g = f.tab->cxGrid2();
         QCOMPARE(g->rowCount(), 3);
+        // Laying out the columns while the page control switched pages must not leave the
+        // grid unpainted.
+        QTRY_VERIFY(g->view()->viewport()->updatesEnabled());
         QStringList expected{"SEC",         "VERILISTARIHI", "BARKOD",        "FINISHKOD",
                              "OEMNO",       "STOKADI",       "MIKTAR",        "BIRIMFIYAT",
                              "TUTAR",       "INDIRIMYAZI",   "NETBIRIMFIYAT", "KDV",
