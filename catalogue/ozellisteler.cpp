@@ -144,6 +144,10 @@ bool OzelStokListesi::yukleniyor() const {
 }
 
 void OzelStokListesi::KolonAyarla() {
+    // A grid that is being refilled (or re-attached) is laid out by the load's continuation;
+    // widths set while its painting is suspended would leave its view unpainted.
+    if (!m_grid->isAttached() || !m_grid->updatesEnabled())
+        return;
     const QScreen *screen = m_grid->screen();
     zenvo::KolonAyarla(*m_grid, screen ? screen->geometry().width() : 0);
 }

@@ -10,6 +10,7 @@
 #include "widgets/grid.h"
 #include "widgets/numberformat.h"
 
+#include <QFontMetrics>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPainter>
@@ -18,6 +19,9 @@
 #include <QTableView>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
+#include <cmath>
 
 namespace zenvo {
 
@@ -29,6 +33,18 @@ constexpr const char *kFiyatKolonlari[] = {"KDVDAHIL", "NETFIYAT", "KAMPFIYAT", 
 constexpr const char *kTemsilciKolonlari[] = {"KALAN", "ALINANSIPARIS", "VERILENSIPARIS"};
 constexpr int kGenisSatir = 60;
 constexpr int kDarSatir = 100;
+
+// Suspends a view's painting for one layout change and restores what it was before (also when
+// its parent has painting suspended).
+struct GorunumDondurucu {
+    QWidget *w;
+    bool onceden;
+    explicit GorunumDondurucu(QWidget *view)
+        : w(view), onceden(view->testAttribute(Qt::WA_ForceUpdatesDisabled)) {
+        w->setUpdatesEnabled(false);
+    }
+    ~GorunumDondurucu() { w->setUpdatesEnabled(!onceden); }
+};
 
 GridColumn metin(const char *field, const QString &caption, int weight) {
     return GridColumn(QString::fromLatin1(field), caption, weight, CellKind::WrappedText);
@@ -248,13 +264,11 @@ void StokListesi::AramaBaslat() {
 }
 
 void StokListesi::StokKolonAyarla() {
-    if (!m_form.araedit()->isEnabled() || aramaSuruyor())
+    if (!m_form.araedit()->isEnabled() || aramaSuruyor() || !m_grid->isAttached())
         return;
     m_sonGenislik = m_grid->width();
     const bool genis = m_form.width() > kGenisEsik;
-    QTableView *view = m_grid->view();
-    const bool updates = view->updatesEnabled();
-    view->setUpdatesEnabled(false);
+    GorunumDondurucu dondur(m_grid->view());
     for (const char *key : kFiyatKolonlari) {
         const QString k = QString::fromLatin1(key);
         // A user of type 4 sees no campaign price in either layout.
@@ -262,17 +276,56 @@ void StokListesi::StokKolonAyarla() {
     }
     m_grid->setColumnVisible(kFiyatBilgisi, !genis);
     Genislikler(genis);
-    view->setUpdatesEnabled(updates);
 }
 
 void StokListesi::Genislikler(bool genis) {
+    if (!m_grid->isAttached())
+        return;
+    GorunumDondurucu dondur(m_grid->view());
     m_grid->setRowHeight(genis ? kGenisSatir : kDarSatir);
-    m_grid->applyWeights(m_grid->width());
-    if (!genis) {
-        for (const char *key : {"OEM1", "OEM2", "OEM3"})
-            m_grid->setColumnWidth(QString::fromLatin1(key), 80);
-        m_grid->setColumnWidth(kFiyatBilgisi, 150);
+    if (genis) {
+        m_grid->applyWeights(m_grid->width());
+        return;
     }
+    // Narrow: the price summary and the first OEM numbers have fixed widths; the other visible
+    // columns share the rest by weight, so that the row still fits the grid.
+    QList<std::pair<QString, int>> sabit{{kFiyatBilgisi, FiyatBilgisiGenisligi()}};
+    for (const char *key : {"OEM1", "OEM2", "OEM3"})
+        sabit.append({QString::fromLatin1(key), 80});
+    int ayrilan = 0;
+    for (const auto &[key, w] : sabit)
+        if (m_grid->isColumnVisible(key))
+            ayrilan += w;
+    int toplam = 0;
+    QList<std::pair<QString, int>> oranli;
+    for (const QString &key : m_grid->visibleColumns()) {
+        const bool sabitMi = std::any_of(sabit.begin(), sabit.end(),
+                                         [&key](const auto &f) { return f.first == key; });
+        if (sabitMi)
+            continue;
+        const int w = std::max(m_grid->columns()[m_grid->columnIndex(key)].weight, 0);
+        oranli.append({key, w});
+        toplam += w;
+    }
+    const int birim =
+        toplam > 0 ? std::max(0, int(std::trunc(double(m_grid->width() - 30 - ayrilan) / toplam)))
+                   : 0;
+    for (const auto &[key, w] : oranli)
+        m_grid->setColumnWidth(key, w * birim);
+    for (const auto &[key, w] : sabit)
+        m_grid->setColumnWidth(key, w);
+}
+
+int StokListesi::FiyatBilgisiGenisligi() const {
+    // At least 150 px; wider when a price line would not fit (the text is never elided).
+    const QFontMetrics fm(m_grid->look().font);
+    int enGenis = 0;
+    const int n = std::min(m_stok->rowCount(), 1000);
+    for (int r = 0; r < n; ++r)
+        for (const QString &line :
+             FiyatBilgisiMetni(GridRow(m_stok.get(), r), *m_kampanyaGoster).split(u'\n'))
+            enGenis = std::max(enGenis, fm.horizontalAdvance(line));
+    return std::max(150, enGenis + 2 * 10 + 4);
 }
 
 void StokListesi::KullaniciTipiUygula(int tip) {

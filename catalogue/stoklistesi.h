@@ -58,6 +58,7 @@ private:
     void buildGrid();
     void buildMenu();
     void Genislikler(bool genis);
+    int FiyatBilgisiGenisligi() const;
 
     TForm1 &m_form;
     // Shared with a running search's worker, which fills it while the grid is detached.
