@@ -26,6 +26,31 @@
 
 namespace zenvo {
 
+namespace {
+
+// Suspends painting of a widget for a batch of changes. A widget whose painting is already off,
+// by itself or through a parent (a tab page being switched), is left alone: restoring its
+// state would switch it off for good.
+class PaintPause final {
+public:
+    explicit PaintPause(QWidget *w) : m_w(w), m_paused(w->updatesEnabled()) {
+        if (m_paused)
+            m_w->setUpdatesEnabled(false);
+    }
+    ~PaintPause() {
+        if (m_paused)
+            m_w->setUpdatesEnabled(true);
+    }
+    PaintPause(const PaintPause &) = delete;
+    PaintPause &operator=(const PaintPause &) = delete;
+
+private:
+    QWidget *m_w;
+    bool m_paused;
+};
+
+} // namespace
+
 // --- footer --------------------------------------------------------------------------------------
 
 class GridFooter final : public QWidget {
@@ -536,12 +561,12 @@ void Grid::applyWeights(int width) {
         return;
     // the quotient is truncated before the multiplication, as the layout rule says
     const int unit = std::max(0, int(std::trunc(double(width - 30) / sum)));
-    const bool updates = m_view->updatesEnabled();
-    m_view->setUpdatesEnabled(false);
-    for (int c = 0; c < cols.size(); ++c)
-        if (!m_view->isColumnHidden(c))
-            m_header->resizeSection(c, std::max(cols[c].weight, 0) * unit);
-    m_view->setUpdatesEnabled(updates);
+    {
+        const PaintPause pause(m_view);
+        for (int c = 0; c < cols.size(); ++c)
+            if (!m_view->isColumnHidden(c))
+                m_header->resizeSection(c, std::max(cols[c].weight, 0) * unit);
+    }
     m_footer->update();
 }
 
@@ -583,12 +608,12 @@ int Grid::bestWidth(int column) const {
 }
 
 void Grid::bestFit() {
-    const bool updates = m_view->updatesEnabled();
-    m_view->setUpdatesEnabled(false);
-    for (int c = 0; c < m_model->columnCount(); ++c)
-        if (!m_view->isColumnHidden(c))
-            m_header->resizeSection(c, bestWidth(c));
-    m_view->setUpdatesEnabled(updates);
+    {
+        const PaintPause pause(m_view);
+        for (int c = 0; c < m_model->columnCount(); ++c)
+            if (!m_view->isColumnHidden(c))
+                m_header->resizeSection(c, bestWidth(c));
+    }
     m_footer->update();
 }
 

@@ -117,6 +117,21 @@ private slots:
         QCOMPARE(f.grid.columnWidth(u"SEC"), 33);
     }
 
+    // Laying out columns while a parent has painting switched off (a tab page being switched)
+    // must not leave the grid unpainted once the parent paints again.
+    void layoutWhileParentPaintsNothing() {
+        Fixture f;
+        QWidget parent;
+        f.grid.setParent(&parent);
+        parent.setUpdatesEnabled(false);
+        f.grid.applyWeights(1030);
+        f.grid.bestFit();
+        parent.setUpdatesEnabled(true);
+        QVERIFY(f.grid.view()->updatesEnabled());
+        QVERIFY(f.grid.view()->viewport()->updatesEnabled());
+        f.grid.setParent(nullptr);
+    }
+
     void kolonAyarlaFollowsScreenWidth() {
         Fixture f;
         KolonAyarla(f.grid, 1153);
