@@ -44,6 +44,11 @@ if ! (exec 3<>/dev/tcp/127.0.0.1/9090) 2>/dev/null; then
   exit 1
 fi
 
+# The program is Turkish: without a language of the user's own, show Turkish number formats.
+case "${LC_ALL:-${LANG:-C}}" in
+  C | C.* | POSIX) export LC_ALL=tr_TR.UTF-8 LANG=tr_TR.UTF-8 ;;
+esac
+
 if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
   echo "Starting the client; log in as $demo_user with the password 1234."
   build/bin/zenvo || true
