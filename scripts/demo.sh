@@ -46,7 +46,10 @@ fi
 
 # The program is Turkish: without a language of the user's own, show Turkish number formats.
 case "${LC_ALL:-${LANG:-C}}" in
-  C | C.* | POSIX) export LC_ALL=tr_TR.UTF-8 LANG=tr_TR.UTF-8 ;;
+  C | C.* | POSIX)
+    unset LC_ALL
+    export LC_NUMERIC=tr_TR.UTF-8 LC_TIME=tr_TR.UTF-8 LC_MONETARY=tr_TR.UTF-8
+    ;;
 esac
 
 if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
