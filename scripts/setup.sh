@@ -22,6 +22,6 @@ if [ ${#missing[@]} -gt 0 ]; then
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
 fi
 
-build_type=${BUILD_TYPE:-RelWithDebInfo}
+build_type=${BUILD_TYPE:-Release}
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE="$build_type" >/dev/null
 cmake --build build -j "$(nproc)"
