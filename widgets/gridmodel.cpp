@@ -21,7 +21,15 @@ struct GridModel::SortKey {
     enum class Type { None, Int, Double, Text } type = Type::None;
     std::vector<qint64> ints;
     std::vector<double> doubles;
-    std::vector<QString> texts; // the text of each row; its full collation key on demand
+    // The text of each row: read from the table's string column without a copy, or kept here
+    // for a drawn column. Its full collation key is made on demand.
+    const ResultTable *table = nullptr;
+    int field = -1;
+    std::vector<QString> texts;
+    std::size_t rows = 0;
+    QStringView text(std::size_t row) const {
+        return table ? table->stringView(int(row), field) : QStringView(texts[row]);
+    }
     std::vector<std::uint8_t> nulls;
     // Per row, an unsigned image of the value that orders like it: the number itself, or the
     // first 16 units of a text's collation key. Sorting these side by side keeps the sort in
@@ -31,7 +39,7 @@ struct GridModel::SortKey {
     const QString &fullKey(int row) const {
         QString &k = fullKeys[std::size_t(row)];
         if (k.isNull())
-            k = collationKey(texts[std::size_t(row)]);
+            k = collationKey(text(std::size_t(row)));
         return k;
     }
 };
@@ -381,6 +389,7 @@ const GridModel::SortKey &GridModel::sortKey(int column) const {
         key.texts.reserve(std::size_t(n));
         for (int r = 0; r < n; ++r)
             key.texts.push_back(col.text(GridRow(m_table, r)));
+        key.rows = key.texts.size();
         buildPrefixes(key);
         return key;
     }
@@ -402,16 +411,16 @@ const GridModel::SortKey &GridModel::sortKey(int column) const {
             key.doubles[std::size_t(r)] = m_table->doubleValue(r, fc);
     } else if (type == FieldType::String) {
         key.type = SortKey::Type::Text;
-        key.texts.reserve(std::size_t(n));
-        for (int r = 0; r < n; ++r)
-            key.texts.push_back(m_table->stringValue(r, fc));
+        key.table = m_table;
+        key.field = fc;
+        key.rows = std::size_t(n);
     }
     buildPrefixes(key);
     return key;
 }
 
 void GridModel::buildPrefixes(SortKey &key) {
-    const std::size_t n = std::max({key.ints.size(), key.doubles.size(), key.texts.size()});
+    const std::size_t n = std::max({key.ints.size(), key.doubles.size(), key.rows});
     key.prefix.assign(n, {0, 0, 0, 0});
     if (key.type == SortKey::Type::Text)
         key.fullKeys.assign(n, QString());
@@ -427,7 +436,7 @@ void GridModel::buildPrefixes(SortKey &key) {
             break;
         }
         case SortKey::Type::Text:
-            p = collationPrefix(key.texts[r]);
+            p = collationPrefix(key.text(r));
             break;
         case SortKey::Type::None:
             break;
