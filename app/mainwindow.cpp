@@ -11,6 +11,7 @@
 #include "app/uppercase.h"
 #include "server/resulttable.h"
 #include "widgets/busyindicator.h"
+#include "widgets/fonts.h"
 #include "widgets/gifbanner.h"
 #include "widgets/grid.h"
 #include "widgets/marquee.h"
@@ -36,11 +37,7 @@ namespace zenvo {
 namespace {
 
 QFont baseFont(int pixelSize, bool bold) {
-    QFont f(QStringLiteral("Tahoma"));
-    f.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans")});
-    f.setPixelSize(pixelSize);
-    f.setBold(bold);
-    return f;
+    return tahomaFont(pixelSize, bold);
 }
 
 QWidget *panel(QWidget *parent, const QString &name) {
@@ -298,11 +295,7 @@ void TForm1::buildBottom() {
     m_kayanyazi = new Marquee(m_panel5);
     m_kayanyazi->setObjectName(QStringLiteral("kayanyazi"));
     m_kayanyazi->setFixedHeight(40);
-    QFont f(QStringLiteral("Arial"));
-    f.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
-                   QStringLiteral("DejaVu Sans")});
-    f.setPixelSize(24);
-    m_kayanyazi->setFont(f);
+    m_kayanyazi->setFont(arialFont(24));
     QPalette pal = m_kayanyazi->palette();
     pal.setColor(QPalette::WindowText, Qt::white);
     m_kayanyazi->setPalette(pal);

@@ -1,5 +1,7 @@
 #include "cart/onaysip.h"
 
+#include "widgets/fonts.h"
+
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -9,20 +11,7 @@
 
 namespace zenvo {
 
-namespace {
-
-QFont sabitAralikli() {
-    QFont f(QStringLiteral("Courier New"));
-    f.setFamilies({QStringLiteral("Courier New"), QStringLiteral("Liberation Mono"),
-                   QStringLiteral("DejaVu Sans Mono")});
-    f.setStyleHint(QFont::Monospace);
-    f.setFixedPitch(true);
-    f.setPixelSize(16);
-    f.setBold(true);
-    return f;
-}
-
-} // namespace
+namespace {} // namespace
 
 QString SiparisOzeti(const SiparisOzetBilgisi &b) {
     const auto line = [](const char *caption, const QString &value) -> QString {
@@ -49,14 +38,14 @@ TONAYSIP::TONAYSIP(QWidget *owner, const QString &ozet, const QString &uyari)
     m_label2 = new QLabel(ozet, this);
     m_label2->setObjectName(QStringLiteral("Label2"));
     m_label2->setTextFormat(Qt::PlainText);
-    m_label2->setFont(sabitAralikli());
+    m_label2->setFont(courierFont(16, true));
     m_label2->setWordWrap(true);
     m_label2->setMaximumWidth(maxWidth);
 
     m_label3 = new QLabel(uyari, this);
     m_label3->setObjectName(QStringLiteral("Label3"));
     m_label3->setTextFormat(Qt::PlainText);
-    m_label3->setFont(sabitAralikli());
+    m_label3->setFont(courierFont(16, true));
     m_label3->setStyleSheet(QStringLiteral("color: red;"));
     m_label3->setWordWrap(true);
     m_label3->setMaximumWidth(maxWidth);
@@ -65,11 +54,7 @@ TONAYSIP::TONAYSIP(QWidget *owner, const QString &ozet, const QString &uyari)
     m_label1 =
         new QLabel(QStringLiteral("Yukarıda bilgileri verilen siparişi onaylıyor musunuz ?"), this);
     m_label1->setObjectName(QStringLiteral("Label1"));
-    QFont soru(QStringLiteral("Tahoma"));
-    soru.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans")});
-    soru.setPixelSize(20);
-    soru.setBold(true);
-    m_label1->setFont(soru);
+    m_label1->setFont(tahomaFont(20, true));
     m_label1->setAlignment(Qt::AlignCenter);
     m_label1->setWordWrap(true);
 

@@ -1,5 +1,7 @@
 #include "cart/sepetsekmesi.h"
 
+#include "widgets/fonts.h"
+
 #include "app/mainwindow.h"
 #include "app/messages.h"
 #include "cart/onaysip.h"
@@ -28,26 +30,6 @@
 namespace zenvo {
 
 namespace {
-
-QFont tahoma(int pixelSize, bool bold) {
-    QFont f(QStringLiteral("Tahoma"));
-    f.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans")});
-    f.setPixelSize(pixelSize);
-    f.setBold(bold);
-    return f;
-}
-
-// Closes a connection on every way out of a call.
-class Kapatici final {
-public:
-    explicit Kapatici(ServerConnection &c) : m_c(c) {}
-    ~Kapatici() { m_c.Close(); }
-    Kapatici(const Kapatici &) = delete;
-    Kapatici &operator=(const Kapatici &) = delete;
-
-private:
-    ServerConnection &m_c;
-};
 
 std::unique_ptr<TSonucBilgisi> kopya(const TSonucBilgisi &s) {
     auto k = std::make_unique<TSonucBilgisi>();
@@ -195,7 +177,7 @@ void SepetSekmesi::buildGrid() {
     look.evenRowColor = Qt::white;
     look.oddRowColor = QColor(0xEF, 0xEF, 0xEF);
     look.focusRect = false;
-    look.font = tahoma(13, false);
+    look.font = tahomaFont(13, false);
     m_grid->setLook(look);
     m_grid->setColumns(sepetKolonlari());
     m_grid->setFooterSummaries({{SummaryKind::Count, QStringLiteral("VERILISTARIHI")},
@@ -243,7 +225,7 @@ QWidget *SepetSekmesi::buildSelectionStrip() {
     }
     m_lbluyarbakiye = new QLabel(strip);
     m_lbluyarbakiye->setObjectName(QStringLiteral("lbluyarbakiye"));
-    m_lbluyarbakiye->setFont(tahoma(16, true));
+    m_lbluyarbakiye->setFont(tahomaFont(16, true));
     m_lbluyarbakiye->setStyleSheet(QStringLiteral("color: red;"));
     m_lbluyarbakiye->setTextFormat(Qt::PlainText);
     m_lbluyarbakiye->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
@@ -282,7 +264,7 @@ QWidget *SepetSekmesi::buildTotals() {
         value->setObjectName(QString::fromLatin1(rows[i].name));
         value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         for (QLabel *l : {caption, value})
-            l->setFont(tahoma(13, last));
+            l->setFont(tahomaFont(13, last));
         grid->addWidget(caption, i, 0);
         grid->addWidget(value, i, 1);
         *rows[i].label = value;
@@ -325,7 +307,7 @@ QWidget *SepetSekmesi::buildLowerPanel() {
     m_uyarikargo->setWordWrap(true);
     m_uyarikargo->setTextFormat(Qt::PlainText);
     m_uyarikargo->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_uyarikargo->setFont(tahoma(11, true));
+    m_uyarikargo->setFont(tahomaFont(11, true));
     kargoLayout->addWidget(m_uyarikargo);
     row->addWidget(kargoGrubu);
 
@@ -335,7 +317,7 @@ QWidget *SepetSekmesi::buildLowerPanel() {
     mesajLayout->setContentsMargins(6, 4, 6, 4);
     m_aciklamagir = new QPlainTextEdit(mesajGrubu);
     m_aciklamagir->setObjectName(QStringLiteral("aciklamagir"));
-    m_aciklamagir->setFont(tahoma(11, true));
+    m_aciklamagir->setFont(tahomaFont(11, true));
     m_aciklamagir->setTabChangesFocus(true);
     mesajLayout->addWidget(m_aciklamagir);
     row->addWidget(mesajGrubu, 1);
@@ -413,7 +395,7 @@ bool SepetSekmesi::SepetYukle() {
         return false;
     std::unique_ptr<ResultTable> paket;
     try {
-        Kapatici kapat(*conn);
+        BaglantiKapatici kapat(*conn);
         TServerMethods1Client proxy(conn.get());
         paket = proxy.SepetVer2(m_form.sbilgi().CARINO());
     } catch (...) {
@@ -455,7 +437,7 @@ bool SepetSekmesi::SepetSecimGonder(int sirano, int secim) {
     auto conn = m_form.bagc().Clone();
     if (!BaglantiAc(*conn, 1))
         return false;
-    Kapatici kapat(*conn);
+    BaglantiKapatici kapat(*conn);
     TServerMethods1Client proxy(conn.get());
     proxy.SepetSecimGuncelle(sirano, secim);
     return true;
@@ -524,7 +506,7 @@ void SepetSekmesi::SatrSil1Click() {
     if (!BaglantiAc(bagc, 1))
         return;
     {
-        Kapatici kapat(bagc);
+        BaglantiKapatici kapat(bagc);
         TServerMethods1Client proxy(&bagc);
         proxy.SepetSatirSil(kopya(m_form.sbilgi()), sirano, not_);
     }
@@ -542,7 +524,7 @@ void SepetSekmesi::HepsiniSil1Click() {
     if (!BaglantiAc(bagc, 1))
         return;
     {
-        Kapatici kapat(bagc);
+        BaglantiKapatici kapat(bagc);
         TServerMethods1Client proxy(&bagc);
         proxy.SepetHepsiniSil(kopya(m_form.sbilgi()));
     }
@@ -611,7 +593,7 @@ void SepetSekmesi::TeslimKargoAl() {
     auto conn = m_form.bagc().Clone();
     if (!BaglantiAc(*conn, 1))
         return;
-    Kapatici kapat(*conn);
+    BaglantiKapatici kapat(*conn);
     std::unique_ptr<ResultTable> teslim;
     {
         TServerMethods1Client proxy(conn.get());
@@ -647,7 +629,7 @@ bool SepetSekmesi::KargolarAl(int kargoTuru) {
         return false;
     std::unique_ptr<ResultTable> firmalar;
     {
-        Kapatici kapat(bagc);
+        BaglantiKapatici kapat(bagc);
         TServerMethods1Client proxy(&bagc);
         firmalar = proxy.KargolarVer(kargoTuru);
     }
@@ -727,7 +709,7 @@ bool SepetSekmesi::SiparisGonder(int kargoFirma, int kargoTuru, int teslim) {
     ServerConnection &bagc = m_form.bagc();
     if (!BaglantiAc(bagc, 1))
         return false;
-    Kapatici kapat(bagc);
+    BaglantiKapatici kapat(bagc);
     TServerMethods1Client proxy(&bagc);
     return proxy.SiparisKaydet(std::move(bilgi), s.CARINO(), teslim, kargoTuru,
                                m_aciklamagir->toPlainText(), s.Sirano(), kargoFirma);
@@ -746,7 +728,7 @@ void SepetSekmesi::CariBakiyeUyariBak() {
         QString uyari;
         if (BaglantiAc(*conn, 0)) {
             try {
-                Kapatici kapat(*conn);
+                BaglantiKapatici kapat(*conn);
                 TServerMethods1Client proxy(conn.get());
                 uyari = proxy.CariVadeGunGecmismiBul(carino);
             } catch (...) {

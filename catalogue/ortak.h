@@ -32,10 +32,4 @@ struct SatirOkuyucu {
     }
 };
 
-// Closes a connection on every way out of a call.
-struct BaglantiKapatici {
-    ServerConnection &c;
-    ~BaglantiKapatici() { c.Close(); }
-};
-
 } // namespace zenvo

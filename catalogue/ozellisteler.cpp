@@ -4,6 +4,7 @@
 #include "app/runner.h"
 #include "catalogue/ortak.h"
 #include "server/proxy.h"
+#include "widgets/fonts.h"
 #include "widgets/grid.h"
 
 #include <QScreen>
@@ -15,14 +16,6 @@ namespace zenvo {
 namespace {
 
 constexpr const char *kTemsilciKolonlari[] = {"KALAN", "ALINANSIPARIS", "VERILENSIPARIS"};
-
-QFont yazi(const char *family, const char *fallback, int pixelSize) {
-    QFont f(QString::fromLatin1(family));
-    f.setFamilies({QString::fromLatin1(family), QString::fromLatin1(fallback),
-                   QStringLiteral("DejaVu Sans")});
-    f.setPixelSize(pixelSize);
-    return f;
-}
 
 } // namespace
 
@@ -118,11 +111,11 @@ void OzelStokListesi::buildGrid() {
     look.headerHeight = 40;
     look.rowHeight = 60;
     if (yeni) {
-        look.font = yazi("Tahoma", "DejaVu Sans", 13);
+        look.font = tahomaFont(13);
         look.evenRowColor = Qt::white;
         look.oddRowColor = QColor(0xEF, 0xEF, 0xEF);
     } else {
-        look.font = yazi("Arial", "Liberation Sans", 11);
+        look.font = arialFont(11);
     }
     m_grid->setLook(look);
     m_grid->setFooterVisible(true);

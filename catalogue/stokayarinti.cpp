@@ -3,6 +3,7 @@
 #include "app/pictures.h"
 #include "catalogue/ortak.h"
 #include "server/resulttable.h"
+#include "widgets/fonts.h"
 #include "widgets/moneyedit.h"
 #include "widgets/numberformat.h"
 
@@ -18,17 +19,7 @@
 
 namespace zenvo {
 
-namespace {
-
-QFont tahoma(int pixelSize, bool bold) {
-    QFont f(QStringLiteral("Tahoma"));
-    f.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans")});
-    f.setPixelSize(pixelSize);
-    f.setBold(bold);
-    return f;
-}
-
-} // namespace
+namespace {} // namespace
 
 AyrintiDegerleri AyrintiDegerleriAl(GirisYolu yol, const ResultTable &tablo, int satir,
                                     int musteriTipi) {
@@ -145,11 +136,11 @@ MoneyEdit[readOnly="true"] { background: #F7F8F9; }
     int r = 0;
     for (const auto &s : satirlar) {
         auto *caption = new QLabel(QString::fromUtf8(s.caption), panel1);
-        caption->setFont(tahoma(11, true));
+        caption->setFont(tahomaFont(11, true));
         caption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         auto *value = new QLabel(panel1);
         value->setObjectName(QString::fromLatin1(s.name));
-        value->setFont(tahoma(11, false));
+        value->setFont(tahomaFont(11, false));
         value->setTextInteractionFlags(Qt::TextSelectableByMouse);
         ust->addWidget(caption, r, 0);
         ust->addWidget(value, r, 1);
@@ -176,7 +167,7 @@ MoneyEdit[readOnly="true"] { background: #F7F8F9; }
     alanlar->setVerticalSpacing(6);
     const auto baslik = [panel2](const QString &text, const char *name = nullptr) {
         auto *l = new QLabel(text, panel2);
-        l->setFont(tahoma(13, true));
+        l->setFont(tahomaFont(13, true));
         l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         if (name)
             l->setObjectName(QString::fromLatin1(name));
@@ -186,7 +177,7 @@ MoneyEdit[readOnly="true"] { background: #F7F8F9; }
         auto *e = new MoneyEdit(panel2);
         e->setObjectName(QString::fromLatin1(name));
         e->setReadOnly(true);
-        e->setFont(tahoma(13, false));
+        e->setFont(tahomaFont(13, false));
         e->setFixedWidth(150);
         return e;
     };
@@ -194,7 +185,7 @@ MoneyEdit[readOnly="true"] { background: #F7F8F9; }
     m_adet->setObjectName(QStringLiteral("adet"));
     m_adet->setRange(kEnAzAdet, kEnCokAdet);
     m_adet->setValue(1);
-    m_adet->setFont(tahoma(13, true));
+    m_adet->setFont(tahomaFont(13, true));
     m_adet->setFixedWidth(150);
     m_adet->setAlignment(Qt::AlignRight);
     m_adet->setButtonSymbols(QAbstractSpinBox::UpDownArrows);
@@ -204,7 +195,7 @@ MoneyEdit[readOnly="true"] { background: #F7F8F9; }
     m_indtutar = para("indtutar");
     m_kdvdahiltutar = para("kdvdahiltutar");
     m_geneltutar = para("geneltutar");
-    m_geneltutar->setFont(tahoma(13, true));
+    m_geneltutar->setFont(tahomaFont(13, true));
     alanlar->addWidget(baslik(QStringLiteral("Adet:")), 0, 0);
     alanlar->addWidget(m_adet, 0, 1);
     alanlar->addWidget(m_label2, 1, 0);
@@ -224,7 +215,7 @@ MoneyEdit[readOnly="true"] { background: #F7F8F9; }
     m_vazgec = new QPushButton(QStringLiteral("Vazgeç"), panel2);
     m_vazgec->setObjectName(QStringLiteral("ParcaliTus2"));
     for (QPushButton *b : {m_ekle, m_vazgec}) {
-        b->setFont(tahoma(14, true));
+        b->setFont(tahomaFont(14, true));
         b->setFixedSize(150, 46);
         // Enter is handled per field below, never by a default button.
         b->setAutoDefault(false);

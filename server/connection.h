@@ -47,6 +47,18 @@ private:
     int m_openAttempts = 0;
 };
 
+// Closes a connection on every way out of a call.
+class BaglantiKapatici final {
+public:
+    explicit BaglantiKapatici(ServerConnection &c) : m_c(c) {}
+    ~BaglantiKapatici() { m_c.Close(); }
+    BaglantiKapatici(const BaglantiKapatici &) = delete;
+    BaglantiKapatici &operator=(const BaglantiKapatici &) = delete;
+
+private:
+    ServerConnection &m_c;
+};
+
 inline constexpr const char *kBaglantiMesaji = "Bağlantı Kurulamıyor Lütfen Tekrar Deneyin ...!";
 
 // Opens `conn` with retries: closes it first, tries at most 11 times with a 500 ms wait after
