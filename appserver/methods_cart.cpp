@@ -1,3 +1,4 @@
+#include "appserver/accountdata.h"
 #include "appserver/dispatch.h"
 #include "appserver/tables.h"
 
@@ -91,9 +92,8 @@ std::unique_ptr<ResultTable> cartTable(sqlite3 *db, int carino) {
     while (st.step()) {
         const double qty = st.real(6), price = st.real(7), kdv = st.real(8);
         const double i1 = st.real(24), i2 = st.real(25), i3 = st.real(26), i4 = st.real(27);
-        const double gross = r2(qty * price);
-        const double netUnit = netPrice(price, i1, i2, i3, i4);
-        const double net = r2(qty * netUnit);
+        const double rates[4] = {i1, i2, i3, i4};
+        const LineAmounts am = lineAmounts(qty, price, rates, kdv);
         int c = 0;
         t->appendInt(c++, st.integer(0));
         t->appendDouble(c++, st.real(1));
@@ -101,12 +101,12 @@ std::unique_ptr<ResultTable> cartTable(sqlite3 *db, int carino) {
             t->appendString(c++, st.text(q));
         t->appendDouble(c++, qty);
         t->appendDouble(c++, price);
-        t->appendDouble(c++, gross);
+        t->appendDouble(c++, am.gross);
         t->appendString(c++, discountText(i1, i2, i3, i4));
-        t->appendDouble(c++, netUnit);
+        t->appendDouble(c++, am.netUnit);
         t->appendInt(c++, qint64(kdv));
-        t->appendDouble(c++, r2(net * kdv / 100));
-        t->appendDouble(c++, net);
+        t->appendDouble(c++, am.vat);
+        t->appendDouble(c++, am.net);
         t->appendString(c++, st.text(9));  // VEREN
         t->appendInt(c++, st.integer(10)); // DURUM
         t->appendInt(c++, 0);              // SIPARISNO
@@ -120,7 +120,7 @@ std::unique_ptr<ResultTable> cartTable(sqlite3 *db, int carino) {
         t->appendInt(c++, st.integer(29)); // CARINO
         t->appendInt(c++, 0);              // AKTAR
         t->appendInt(c++, st.integer(30)); // STOKNO
-        t->appendDouble(c++, r2(gross - net));
+        t->appendDouble(c++, am.discount);
         t->appendDouble(c++, 1);           // KURTL
         t->appendInt(c++, st.integer(31)); // VERENIDNO
         t->appendInt(c++, 0);              // TESLIMID
